@@ -1,0 +1,133 @@
+// The built module file, loaded as the host loads it: through dlopen and the
+// one exported symbol `_mod_descrip`, nothing else.
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host/CameraRecords.h"
+#include "host/ModuleDescriptor.h"
+#include "tests/support/RecordingHost.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using testhost::FloatStream;
+using testhost::RecordingHost;
+
+std::string RunCommand(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) return {};
+    std::string output;
+    char buffer[4096];
+    while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe.get())) output.append(buffer, read);
+    return output;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+class ModuleFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        library = dlopen(TARVELIN_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(library, nullptr) << dlerror();
+        descriptor = static_cast<const host::ModuleDescriptor*>(dlsym(library, "_mod_descrip"));
+        ASSERT_NE(descriptor, nullptr) << dlerror();
+    }
+    void TearDown() override {
+        if (library != nullptr) dlclose(library);
+    }
+
+    const host::ServerEntry* FindServer(const std::string& className) const {
+        for (const host::ServerEntry* entry = descriptor->servers; entry->className != nullptr; ++entry) {
+            if (className == entry->className && std::string(entry->serverName) == "TarvelinCamera0.1.5") {
+                return entry;
+            }
+        }
+        return nullptr;
+    }
+
+    void* library = nullptr;
+    const host::ModuleDescriptor* descriptor = nullptr;
+};
+
+TEST_F(ModuleFile, ExportsOnlyTheModuleDescriptor) {
+    const std::string symbols =
+        RunCommand("nm -D --defined-only --format=posix '" TARVELIN_MODULE_PATH "' | cut -d' ' -f1");
+    EXPECT_THAT(Lines(symbols), ElementsAre("_mod_descrip"));
+}
+
+TEST_F(ModuleFile, DescriptorAndServersAreWhatTheHostLooksFor) {
+    EXPECT_EQ(descriptor->syncWord, host::kModuleSyncWord);
+    EXPECT_EQ(descriptor->version, host::kModuleDescriptorVersion);
+    EXPECT_EQ(descriptor->machine, host::kModuleMachineWord);
+    EXPECT_EQ(descriptor->startup(), 4u);
+
+    std::vector<std::string> servers;
+    for (const host::ServerEntry* entry = descriptor->servers; entry->className != nullptr; ++entry) {
+        servers.push_back(std::string(entry->className) + "/" + entry->serverName);
+        EXPECT_EQ(entry->tags, nullptr);
+    }
+    EXPECT_THAT(servers, ElementsAre("CameraHandler/TarvelinCamera0.1.5", "CameraInterface/TarvelinCamera0.1.5"));
+    descriptor->shutdown();
+}
+
+TEST_F(ModuleFile, ActivatedCameraLivesThroughTheHandlerRecord) {
+    RecordingHost fakeHost;
+    ASSERT_EQ(descriptor->startup(), 4u);
+    const host::ServerEntry* handlerServer = FindServer(host::kCameraHandlerClass);
+    ASSERT_NE(handlerServer, nullptr);
+
+    host::InstanceOperations operations{};
+    host::CameraHandlerRecord handler{&operations, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    EXPECT_EQ(handlerServer->activate(1, RecordingHost::lookup(), &handler, nullptr), host::kBadVersion);
+    ASSERT_EQ(handlerServer->activate(host::kCameraHandlerVersion, RecordingHost::lookup(), &handler, nullptr),
+              host::kActivated);
+    ASSERT_NE(operations.create, nullptr);
+    ASSERT_NE(handler.flags, nullptr);
+
+    const char* error = nullptr;
+    void* camera = operations.create(operations.privateData, fakeHost.cameraItem, &error);
+    ASSERT_NE(camera, nullptr) << error;
+    void* other = operations.create(operations.privateData, fakeHost.cameraItem, &error);
+    ASSERT_NE(other, nullptr) << error;
+    EXPECT_EQ(fakeHost.liveParameterCount(), 10);
+    EXPECT_EQ(handler.flags(camera), 1u);
+    EXPECT_STREQ(operations.describe(camera), "OrrenCamera");
+    EXPECT_EQ(operations.copy(other, camera), nullptr);
+
+    FloatStream stream;
+    const host::SaveState saveState = stream.saveState();
+    EXPECT_EQ(operations.save(camera, &saveState), nullptr);
+    const host::LoadState loadState = stream.loadState();
+    EXPECT_EQ(operations.load(other, &loadState), nullptr);
+    EXPECT_EQ(stream.readPosition, stream.floats.size());
+
+    operations.destroy(camera);
+    operations.destroy(other);
+    EXPECT_EQ(fakeHost.liveParameterCount(), 0);
+    EXPECT_THAT(fakeHost.faults, ::testing::IsEmpty());
+
+    host::CameraInterfaceRecord interface{camera, nullptr, nullptr, nullptr};
+    const host::ServerEntry* interfaceServer = FindServer(host::kCameraInterfaceClass);
+    ASSERT_NE(interfaceServer, nullptr);
+    EXPECT_EQ(interfaceServer->activate(host::kCameraInterfaceVersion, RecordingHost::lookup(), &interface, nullptr),
+              host::kBadVersion);
+    descriptor->shutdown();
+}
+
+}  // namespace
