@@ -23,7 +23,10 @@ const host::ServerEntry serverTable[3] = {
 
 }  // namespace tarvelin
 
-extern "C" TARVELIN_EXPORT const host::ModuleDescriptor _mod_descrip = {
+// Plain writable data, as the host expects of the record it reads after loading.
+extern "C" {
+TARVELIN_EXPORT host::ModuleDescriptor _mod_descrip = {
     host::kModuleSyncWord,   host::kModuleDescriptorVersion, host::kModuleMachineWord,
     tarvelin::ModuleStartup, tarvelin::ModuleShutdown,       tarvelin::serverTable,
 };
+}

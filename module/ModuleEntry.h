@@ -21,4 +21,4 @@ extern const host::ServerEntry serverTable[3];
 
 }  // namespace tarvelin
 
-extern "C" const host::ModuleDescriptor _mod_descrip;
+extern "C" host::ModuleDescriptor _mod_descrip;
