@@ -19,8 +19,8 @@ std::string Format(double value) {
 }
 
 void Record(const std::string& call) {
-    RecordingHost& host = ActiveHost();
-    if (!host.inParameterBlock) host.calls.push_back(call);
+    RecordingHost& fake = ActiveHost();
+    if (!fake.inParameterBlock) fake.calls.push_back(call);
 }
 
 // The parameter service's own use of the scene stream is not the module's
@@ -33,15 +33,15 @@ struct ParameterBlockScope {
 std::string Name(host::ParameterHandle handle) { return "#" + std::to_string(ActiveHost().parameter(handle).index); }
 
 void* Lookup(const char* name, int mode) {
-    RecordingHost& host = ActiveHost();
+    RecordingHost& fake = ActiveHost();
     Record(std::string("lookup(") + name + "," + std::to_string(mode) + ")");
-    if (host.missingServices.count(name) != 0) return nullptr;
+    if (fake.missingServices.count(name) != 0) return nullptr;
     const std::string service = name;
-    if (service == host::kTimeInfoName) return &host.timeInfo;
-    if (service == host::kItemInfoName) return &host.itemInfo;
-    if (service == host::kCameraInfoName) return &host.cameraInfo;
-    if (service == host::kParameterServiceName) return &host.parameterService;
-    if (service == host::kEnvelopeServiceName) return &host.envelopeService;
+    if (service == host::kTimeInfoName) return &fake.timeInfo;
+    if (service == host::kItemInfoName) return &fake.itemInfo;
+    if (service == host::kCameraInfoName) return &fake.cameraInfo;
+    if (service == host::kParameterServiceName) return &fake.parameterService;
+    if (service == host::kEnvelopeServiceName) return &fake.envelopeService;
     return nullptr;
 }
 
@@ -57,16 +57,16 @@ double ZoomFactor(host::ItemId item, double time) {
 }
 
 host::ParameterHandle CreateParameter(int type, int texture) {
-    RecordingHost& host = ActiveHost();
-    const int call = host.parameterCreateCalls++;
+    RecordingHost& fake = ActiveHost();
+    const int call = fake.parameterCreateCalls++;
     Record("create(" + std::to_string(type) + "," + std::to_string(texture) + ")");
-    if (host.failingParameterCreates.count(call) != 0) return nullptr;
+    if (fake.failingParameterCreates.count(call) != 0) return nullptr;
     auto parameter = std::make_unique<FakeParameter>();
-    parameter->index = static_cast<int>(host.parameters.size());
+    parameter->index = static_cast<int>(fake.parameters.size());
     parameter->type = type;
     parameter->texture = texture;
-    host.parameters.push_back(std::move(parameter));
-    return host.parameters.back().get();
+    fake.parameters.push_back(std::move(parameter));
+    return fake.parameters.back().get();
 }
 
 void DestroyParameter(host::ParameterHandle handle) {
@@ -87,21 +87,21 @@ int SetupChannel(host::ParameterHandle handle, const char* channelName, host::Ch
 }
 
 const char* LoadParameter(host::ParameterHandle handle, const host::LoadState* state) {
-    RecordingHost& host = ActiveHost();
+    RecordingHost& fake = ActiveHost();
     Record("load(" + Name(handle) + ")");
-    if (host.loadCalls++ == host.failingLoadBlock) return host.loadError;
+    if (fake.loadCalls++ == fake.failingLoadBlock) return fake.loadError;
     float block[2] = {};
     const ParameterBlockScope blockScope;
     if (state->readFloats(state->context, block, 2) != 2) return "parameter block cut short";
-    host.parameter(handle).value = block[1];
+    fake.parameter(handle).value = block[1];
     return nullptr;
 }
 
 const char* SaveParameter(host::ParameterHandle handle, const host::SaveState* state) {
-    RecordingHost& host = ActiveHost();
+    RecordingHost& fake = ActiveHost();
     Record("save(" + Name(handle) + ")");
-    if (host.saveCalls++ == host.failingSaveBlock) return host.saveError;
-    const FakeParameter& parameter = host.parameter(handle);
+    if (fake.saveCalls++ == fake.failingSaveBlock) return fake.saveError;
+    const FakeParameter& parameter = fake.parameter(handle);
     float block[2] = {static_cast<float>(parameter.index), static_cast<float>(parameter.value)};
     const ParameterBlockScope blockScope;
     state->writeFloats(state->context, block, 2);
