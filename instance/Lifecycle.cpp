@@ -26,10 +26,7 @@ void* CreateInstance(void* /*privateData*/, host::ItemId cameraItem, const char*
     instance->channelGroup = HostServices.itemInfo->channelGroup(cameraItem);
     // A parameter the host cannot make stays null; the camera still works
     // from its working copy.
-    for (const Setting& setting : kSettings) {
-        instance->*setting.parameter = CreateSettingParameter(setting.typeCode, setting.channelName,
-                                                              instance->channelGroup, &(instance->*setting.value));
-    }
+    CreateMissingParameters(instance);
     return instance;
 }
 

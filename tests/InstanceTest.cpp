@@ -8,7 +8,6 @@
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using testhost::InstanceFixture;
 using testhost::ModuleFixture;
 using tarvelin::TiltShiftInstance;

@@ -9,7 +9,6 @@
 
 namespace {
 
-using ::testing::ElementsAre;
 using testhost::ModuleFixture;
 using testhost::RecordingHost;
 
