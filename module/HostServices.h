@@ -2,6 +2,7 @@
 // The host services the module has looked up, kept for as long as the module
 // is loaded. Only the activations write them; every other operation reads.
 
+#include "host/PanelService.h"
 #include "host/Services.h"
 
 namespace tarvelin {
@@ -14,7 +15,7 @@ struct HostServiceTable {
     const host::TimeInfo* timeInfo;  // only its presence is required
     const host::CameraInfoService* cameraInfo;  // may be missing
     host::InstanceUpdateFunction instanceUpdate;  // may be missing
-    const void* panelService;
+    const host::PanelService* panelService;  // set by the panel's activation
 };
 
 extern HostServiceTable HostServices;

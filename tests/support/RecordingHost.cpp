@@ -42,6 +42,8 @@ void* Lookup(const char* name, int mode) {
     if (service == host::kCameraInfoName) return &fake.cameraInfo;
     if (service == host::kParameterServiceName) return &fake.parameterService;
     if (service == host::kEnvelopeServiceName) return &fake.envelopeService;
+    if (service == host::kInstanceUpdateName) return reinterpret_cast<void*>(fake.instanceUpdate);
+    if (service == host::kPanelServiceName) return fake.panelService;
     return nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/CameraRecords.h"
+#include "host/PanelService.h"
 #include "host/Services.h"
 
 namespace testhost {
@@ -89,6 +90,9 @@ public:
     host::ItemInfoService itemInfo{};
     host::CameraInfoService cameraInfo{};
     int envelopeService = 0;  // only its presence matters
+    // Services that tests provide themselves; null answers as missing.
+    host::InstanceUpdateFunction instanceUpdate = nullptr;
+    void* panelService = nullptr;
 };
 
 // The host whose services are being called.
