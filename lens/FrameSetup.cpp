@@ -10,8 +10,6 @@
 
 namespace tarvelin {
 
-LensSampleTable LensTable = {0, 0.0, 0.0, nullptr};
-
 namespace {
 
 // The sample count for `motionSteps`, or 0 when the steps are negative or the
