@@ -177,6 +177,27 @@ TEST_F(PanelValues, FocalLengthLineWithoutTimeServiceTakesTimeZero) {
     EXPECT_THAT(fakeHost.calls, ElementsAre("lookup(LW Time Info,0)", "value(#0,0)"));
 }
 
+// No animated zoom to ask (the host could not make it, or the parameter
+// service was lost to a later failed activation): the working copy stands.
+TEST_F(PanelValues, FocalLengthLineWithoutZoomParameterShowsTheWorkingCopy) {
+    ZoomParameter().value = 2.0;
+    instance->zoomFactor = 3.0;
+    instance->filmHeight = 0.036;
+
+    host::ParameterHandle zoomParam = instance->zoomParam;
+    instance->zoomParam = nullptr;
+    tarvelin::GetPanelValue(instance, tarvelin::CTL_INFO);
+    instance->zoomParam = zoomParam;
+    EXPECT_STREQ(instance->infoText, "Focal Length 54.0mm");
+
+    const host::ParameterService* parameterService = tarvelin::HostServices.parameterService;
+    tarvelin::HostServices.parameterService = nullptr;
+    tarvelin::GetPanelValue(instance, tarvelin::CTL_INFO);
+    tarvelin::HostServices.parameterService = parameterService;  // the instance is destroyed through it
+    EXPECT_STREQ(instance->infoText, "Focal Length 54.0mm");
+    EXPECT_THAT(fakeHost.callsStartingWith("value("), IsEmpty());
+}
+
 struct FocalLengthCase {
     const char* name;
     double zoom;
