@@ -25,7 +25,8 @@ host::ParameterHandle CreateSettingParameter(int typeCode, const char* channelNa
                                              const double* initialValue);
 
 // Makes again, from the working copies, any parameter the host could not make
-// before. False when one is still missing: the scene data is always all five
+// before. False when one is still missing, or when there is no parameter
+// service to read or write them with: the scene data is always all five
 // parameter blocks, so it cannot be read or written without them.
 bool CreateMissingParameters(TiltShiftInstance* instance);
 

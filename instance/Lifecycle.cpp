@@ -23,7 +23,9 @@ void* CreateInstance(void* /*privateData*/, host::ItemId cameraItem, const char*
     instance->tiltDirection = 0.0;
     instance->tiltAngle = 0.0;
 
-    instance->channelGroup = HostServices.itemInfo->channelGroup(cameraItem);
+    if (const host::ItemInfoService* itemInfo = HostServices.itemInfo) {
+        instance->channelGroup = itemInfo->channelGroup(cameraItem);
+    }
     // A parameter the host cannot make stays null; the camera still works
     // from its working copy.
     CreateMissingParameters(instance);
@@ -33,6 +35,7 @@ void* CreateInstance(void* /*privateData*/, host::ItemId cameraItem, const char*
 host::ParameterHandle CreateSettingParameter(int typeCode, const char* channelName, host::ChannelGroupId group,
                                              const double* initialValue) {
     const host::ParameterService* parameters = HostServices.parameterService;
+    if (parameters == nullptr) return nullptr;
     host::ParameterHandle parameter = parameters->create(typeCode, host::kNoTexture);
     if (parameter == nullptr) return nullptr;
     parameters->setupChannel(parameter, channelName, group, nullptr, nullptr, nullptr, nullptr);
@@ -41,6 +44,7 @@ host::ParameterHandle CreateSettingParameter(int typeCode, const char* channelNa
 }
 
 bool CreateMissingParameters(TiltShiftInstance* instance) {
+    if (HostServices.parameterService == nullptr) return false;
     bool complete = true;
     for (const Setting& setting : kSettings) {
         host::ParameterHandle& parameter = instance->*setting.parameter;
@@ -56,9 +60,11 @@ bool CreateMissingParameters(TiltShiftInstance* instance) {
 void DestroyInstance(void* instanceData) {
     auto* instance = static_cast<TiltShiftInstance*>(instanceData);
     if (instance == nullptr) return;
-    for (const Setting& setting : kSettings) {
-        if (host::ParameterHandle parameter = instance->*setting.parameter) {
-            HostServices.parameterService->destroy(parameter);
+    // A later activation that found no parameter service leaves nothing to
+    // release the parameters with; the host then owns them.
+    if (const host::ParameterService* parameters = HostServices.parameterService) {
+        for (const Setting& setting : kSettings) {
+            if (host::ParameterHandle parameter = instance->*setting.parameter) parameters->destroy(parameter);
         }
     }
     Release(instance);

@@ -5,6 +5,7 @@ namespace tarvelin {
 
 void EvaluateSettings(TiltShiftInstance* instance, double time) {
     const host::ParameterService* parameters = HostServices.parameterService;
+    if (parameters == nullptr) return;  // nothing to ask: the working copies stand
     for (const Setting& setting : kSettings) {
         host::ParameterHandle parameter = instance->*setting.parameter;
         if (parameter == nullptr) continue;  // no animation: the working copy stands

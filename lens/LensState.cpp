@@ -26,20 +26,24 @@ LensState ReadLensState(TiltShiftInstance* instance, const host::CameraAccess* c
 
 namespace {
 
-Vector3d ItemVector(host::ItemId item, host::ItemVectorCode code, double time) {
-    double out[3] = {0.0, 0.0, 0.0};
-    HostServices.itemInfo->itemVector(item, code, time, out);
+Vector3d ItemVector(host::ItemId item, host::ItemVectorCode code, double time, Vector3d unplaced) {
+    const host::ItemInfoService* itemInfo = HostServices.itemInfo;
+    if (itemInfo == nullptr) return unplaced;
+    double out[3] = {unplaced.x, unplaced.y, unplaced.z};
+    itemInfo->itemVector(item, code, time, out);
     return {out[0], out[1], out[2]};
 }
 
 }  // namespace
 
 CameraPlacement ReadCameraPlacement(host::ItemId cameraItem, double time) {
+    // Without an item service (a later activation found none) the camera
+    // stands unturned at the origin rather than on zero-length axes.
     CameraPlacement placement;
-    placement.position = ItemVector(cameraItem, host::kItemWorldPosition, time);
-    placement.right = ItemVector(cameraItem, host::kItemRightAxis, time);
-    placement.up = ItemVector(cameraItem, host::kItemUpAxis, time);
-    placement.forward = ItemVector(cameraItem, host::kItemForwardAxis, time);
+    placement.position = ItemVector(cameraItem, host::kItemWorldPosition, time, {0.0, 0.0, 0.0});
+    placement.right = ItemVector(cameraItem, host::kItemRightAxis, time, {1.0, 0.0, 0.0});
+    placement.up = ItemVector(cameraItem, host::kItemUpAxis, time, {0.0, 1.0, 0.0});
+    placement.forward = ItemVector(cameraItem, host::kItemForwardAxis, time, {0.0, 0.0, 1.0});
     return placement;
 }
 

@@ -211,4 +211,40 @@ TEST_F(Instance, EvaluationLeavesASettingWithoutParameterAsItIs) {
     EXPECT_EQ(Settings(), (std::vector<double>{7.0, 7.0, 7.0, 0.25, 7.0}));
 }
 
+// A later activation that finds the parameter and item services missing
+// stores their absence; the cameras that already exist must still be safe to
+// use and to destroy.
+TEST_F(Instance, CamerasSurviveAnActivationThatFindsServicesMissing) {
+    fakeHost.missingServices = {host::kParameterServiceName, host::kItemInfoName};
+    ASSERT_EQ(ActivateHandler(), host::kServiceMissing);
+    instance->zoomFactor = 2.0;
+
+    tarvelin::EvaluateSettings(instance, 1.0);
+    EXPECT_EQ(instance->zoomFactor, 2.0);
+
+    testhost::FloatStream stream;
+    const host::SaveState saveState = stream.saveState();
+    EXPECT_EQ(tarvelin::SaveInstance(instance, &saveState), tarvelin::kInstanceAllocationError);
+    const host::LoadState loadState = stream.loadState();
+    EXPECT_EQ(tarvelin::LoadInstance(instance, &loadState), tarvelin::kInstanceAllocationError);
+    EXPECT_TRUE(stream.floats.empty());
+
+    host::CameraAccess camera{};
+    camera.cameraItem = fakeHost.cameraItem;
+    camera.filmWidth = 0.036;
+    camera.filmHeight = 0.024;
+    host::FrameSetup frame{};
+    ASSERT_EQ(handler.setupFrame(instance, &frame, &camera), nullptr);
+    host::CameraRay ray{};
+    ASSERT_EQ(handler.evaluateRay(instance, 0.0, 0.0, 0.0, 0.0, 0.0, &ray), 1);
+    EXPECT_THAT(ray.direction, ElementsAre(0.0, 0.0, 1.0)) << "an unturned camera at the origin";
+
+    auto* another = static_cast<TiltShiftInstance*>(tarvelin::CreateInstance(nullptr, fakeHost.cameraItem, &error));
+    ASSERT_NE(another, nullptr);
+    EXPECT_EQ(another->zoomParam, nullptr);
+    EXPECT_EQ(another->channelGroup, nullptr);
+    tarvelin::DestroyInstance(another);
+    EXPECT_THAT(fakeHost.callsStartingWith("destroy"), ::testing::IsEmpty());
+}
+
 }  // namespace
