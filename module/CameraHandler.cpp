@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "instance/InstanceOperations.h"
+#include "lens/LensOperations.h"
 #include "module/HostServices.h"
 
 namespace tarvelin {
@@ -43,8 +44,9 @@ int ActivateCameraHandler(int version, host::GlobalLookup lookup, void* handlerR
     operations->save = SaveInstance;
     operations->describe = DescribeInstance;
 
-    // The lens operations (preview, per-frame set-up, ray evaluation) are
-    // installed by the lens model; until then the host's slots stay as given.
+    record->preview = PreviewProjection;
+    record->setupFrame = SetupFrame;
+    record->evaluateRay = EvaluateRay;
     record->flags = CameraFlags;
     return host::kActivated;
 }

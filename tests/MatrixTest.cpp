@@ -4,15 +4,9 @@
 
 #include <cmath>
 #include <numbers>
-#include <ostream>
 
 #include "lens/Matrix.h"
-
-namespace tarvelin {
-std::ostream& operator<<(std::ostream& out, const Vector3d& v) {
-    return out << "(" << v.x << ", " << v.y << ", " << v.z << ")";
-}
-}  // namespace tarvelin
+#include "tests/support/VectorMath.h"
 
 namespace {
 

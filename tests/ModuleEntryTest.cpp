@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "lens/LensOperations.h"
 #include "module/ModuleEntry.h"
 #include "panel/CameraInterface.h"
 #include "tests/support/ModuleFixture.h"
@@ -63,11 +64,12 @@ TEST_F(HandlerActivation, WrongVersionTouchesNothing) {
         EXPECT_EQ(std::memcmp(&tarvelin::HostServices, &before, sizeof before), 0);
         EXPECT_EQ(operations.create, nullptr);
         EXPECT_EQ(handler.flags, nullptr);
+        EXPECT_EQ(handler.evaluateRay, nullptr);
     }
     EXPECT_THAT(fakeHost.calls, ::testing::IsEmpty());
 }
 
-TEST_F(HandlerActivation, FillsTheInstanceOperationsAndFlagsOnly) {
+TEST_F(HandlerActivation, FillsTheInstanceOperationsLensOperationsAndFlags) {
     auto* hostWord1 = reinterpret_cast<void*>(0x11);
     auto* hostWord2 = reinterpret_cast<void*>(0x22);
     handler.hostWord1 = hostWord1;
@@ -95,6 +97,9 @@ TEST_F(HandlerActivation, FillsTheInstanceOperationsAndFlagsOnly) {
     EXPECT_EQ(operations.describe, &tarvelin::DescribeInstance);
     EXPECT_EQ(handler.hostWord1, hostWord1);
     EXPECT_EQ(handler.hostWord2, hostWord2);
+    EXPECT_EQ(handler.preview, &tarvelin::PreviewProjection);
+    EXPECT_EQ(handler.setupFrame, &tarvelin::SetupFrame);
+    EXPECT_EQ(handler.evaluateRay, &tarvelin::EvaluateRay);
     EXPECT_EQ(handler.flags, &tarvelin::CameraFlags);
 }
 

@@ -86,6 +86,56 @@ TEST_F(ModuleFile, DescriptorAndServersAreWhatTheHostLooksFor) {
     descriptor->shutdown();
 }
 
+TEST_F(ModuleFile, LensOperationsThroughTheHandlerRecord) {
+    RecordingHost fakeHost;
+    ASSERT_EQ(descriptor->startup(), 4u);
+    host::InstanceOperations operations{};
+    host::CameraHandlerRecord handler{&operations, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    ASSERT_EQ(FindServer(host::kCameraHandlerClass)
+                  ->activate(host::kCameraHandlerVersion, RecordingHost::lookup(), &handler, nullptr),
+              host::kActivated);
+    ASSERT_NE(handler.setupFrame, nullptr);
+    ASSERT_NE(handler.evaluateRay, nullptr);
+    ASSERT_NE(handler.preview, nullptr);
+
+    const char* error = nullptr;
+    void* camera = operations.create(operations.privateData, fakeHost.cameraItem, &error);
+    ASSERT_NE(camera, nullptr) << error;
+    // Zoom 2, shifts 0.5 and 0.25 on a 0.03 × 0.02 film, focus 2 at f/4, at (10, 1, −3).
+    const double settings[] = {2.0, 0.5, 0.25, 0.0, 0.0};
+    for (int i = 0; i < 5; ++i) fakeHost.parameters[static_cast<std::size_t>(i)]->value = settings[i];
+    fakeHost.camera.position = {10, 1, -3};
+    host::CameraAccess access{};
+    access.cameraItem = fakeHost.cameraItem;
+    access.filmWidth = 0.03;
+    access.filmHeight = 0.02;
+    host::FrameSetup frame{};
+    frame.motionSteps = 1;
+    frame.duration = 0.02;
+
+    ASSERT_EQ(handler.setupFrame(camera, &frame, &access), nullptr);
+    host::CameraRay ray{};
+    ASSERT_EQ(handler.evaluateRay(camera, -0.015, -0.005, 0.0, 0.0, 0.5, &ray), 1);
+    EXPECT_THAT(ray.origin, ElementsAre(10.0, 1.0, -3.0));
+    EXPECT_THAT(ray.direction, ElementsAre(0.0, 0.0, 1.0));
+    EXPECT_THAT(ray.forwardAxis, ElementsAre(0.0, 0.0, 1.0));
+    // Film point (0.01, 0) is sharp at (12.5, 1.5, −1), whichever lens point the ray leaves from.
+    ASSERT_EQ(handler.evaluateRay(camera, 0.01, 0.0, 1.0, 0.0, 1.0, &ray), 1);
+    EXPECT_DOUBLE_EQ(ray.origin[0], 10.0025);
+    const double t = (-1.0 - ray.origin[2]) / ray.direction[2];
+    EXPECT_NEAR(ray.origin[0] + t * ray.direction[0], 12.5, 1e-12);
+    EXPECT_NEAR(ray.origin[1] + t * ray.direction[1], 1.5, 1e-12);
+
+    double projection[4][4] = {};
+    EXPECT_EQ(handler.preview(camera, 0.0, 0.0, projection, &access), 1);
+    EXPECT_DOUBLE_EQ(projection[0][0], 0.02);
+    EXPECT_EQ(projection[2][3], -1.0);
+
+    operations.destroy(camera);
+    EXPECT_THAT(fakeHost.faults, ::testing::IsEmpty());
+    descriptor->shutdown();
+}
+
 TEST_F(ModuleFile, ActivatedCameraLivesThroughTheHandlerRecord) {
     RecordingHost fakeHost;
     ASSERT_EQ(descriptor->startup(), 4u);

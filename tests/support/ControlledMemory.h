@@ -8,5 +8,7 @@ namespace testhost {
 void FailNextAllocations(int count);
 // Blocks the module has allocated and not yet released.
 int LiveModuleBlocks();
+// Allocations the module has asked for so far, failed ones included.
+int AllocationRequests();
 
 }  // namespace testhost

@@ -6,8 +6,10 @@
 
 #include "host/CameraRecords.h"
 #include "instance/InstanceOperations.h"
+#include "lens/LensTable.h"
 #include "module/CameraHandler.h"
 #include "module/HostServices.h"
+#include "module/Memory.h"
 #include "tests/support/ControlledMemory.h"
 #include "tests/support/RecordingHost.h"
 
@@ -18,10 +20,20 @@ protected:
     ModuleFixture() {
         tarvelin::HostServices = {};
         tarvelin::pi = 0.0;
+        ReleaseLensTable();
         FailNextAllocations(0);
     }
 
+    ~ModuleFixture() override { ReleaseLensTable(); }
+
     void TearDown() override { EXPECT_THAT(fakeHost.faults, ::testing::IsEmpty()); }
+
+    // The module keeps the last frame's lens table until the next frame;
+    // each test starts without one.
+    static void ReleaseLensTable() {
+        tarvelin::Release(tarvelin::LensTable.samples);
+        tarvelin::LensTable = {};
+    }
 
     int ActivateHandler(int version = host::kCameraHandlerVersion) {
         return tarvelin::ActivateCameraHandler(version, RecordingHost::lookup(), &handler, nullptr);
@@ -45,6 +57,7 @@ protected:
 
     void TearDown() override {
         tarvelin::DestroyInstance(instance);
+        ReleaseLensTable();
         EXPECT_EQ(LiveModuleBlocks(), 0);
         ModuleFixture::TearDown();
     }

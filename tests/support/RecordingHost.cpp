@@ -52,10 +52,36 @@ host::ChannelGroupId ChannelGroup(host::ItemId item) {
     return ActiveHost().channelGroupOf(item);
 }
 
+std::string ItemName(host::ItemId item) { return item == ActiveHost().cameraItem ? "camera" : "other"; }
+
 double ZoomFactor(host::ItemId item, double time) {
-    Record("zoomFactor(" + std::string(item == ActiveHost().cameraItem ? "camera" : "other") + "," + Format(time) +
-           ")");
+    Record("zoomFactor(" + ItemName(item) + "," + Format(time) + ")");
     return ActiveHost().cameraZoomFactor;
+}
+
+void ItemVector(host::ItemId item, int code, double time, double out[3]) {
+    Record("itemVector(" + ItemName(item) + "," + std::to_string(code) + "," + Format(time) + ")");
+    const RecordingHost::Camera& camera = ActiveHost().camera;
+    switch (code) {
+        case host::kItemWorldPosition:
+            for (int i = 0; i < 3; ++i) out[i] = camera.position[i] + camera.velocity[i] * time;
+            return;
+        case host::kItemRightAxis: std::copy_n(camera.right.begin(), 3, out); return;
+        case host::kItemUpAxis: std::copy_n(camera.up.begin(), 3, out); return;
+        case host::kItemForwardAxis: std::copy_n(camera.forward.begin(), 3, out); return;
+        default: ActiveHost().faults.push_back("item vector code " + std::to_string(code));
+    }
+}
+
+double FocusDistance(host::ItemId item, double time) {
+    Record("focusDistance(" + ItemName(item) + "," + Format(time) + ")");
+    const RecordingHost::Camera& camera = ActiveHost().camera;
+    return camera.focusDistance + camera.focusRate * time;
+}
+
+double FStop(host::ItemId item, double time) {
+    Record("fStop(" + ItemName(item) + "," + Format(time) + ")");
+    return ActiveHost().camera.fStop;
 }
 
 host::ParameterHandle CreateParameter(int type, int texture) {
@@ -174,7 +200,10 @@ RecordingHost::RecordingHost() {
     parameterService.value = ParameterValue;
     parameterService.setValue = SetParameterValue;
     itemInfo.channelGroup = ChannelGroup;
+    itemInfo.itemVector = ItemVector;
     cameraInfo.zoomFactor = ZoomFactor;
+    cameraInfo.focusDistance = FocusDistance;
+    cameraInfo.fStop = FStop;
 }
 
 RecordingHost::~RecordingHost() { active = nullptr; }

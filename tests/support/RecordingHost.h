@@ -2,6 +2,7 @@
 // A host for tests: fake services that record every call the module makes,
 // with switches for the failures the module must survive.
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <set>
@@ -76,6 +77,19 @@ public:
     double cameraZoomFactor = 3.2;
     host::ItemId cameraItem = reinterpret_cast<host::ItemId>(0x1000);
     host::ChannelGroupId channelGroupOf(host::ItemId item) const;
+    // The camera as the item and camera services report it. The position
+    // moves with `velocity` and the focus distance with `focusRate` per
+    // second, so samples taken at different times differ.
+    struct Camera {
+        std::array<double, 3> position{0.0, 0.0, 0.0};
+        std::array<double, 3> velocity{0.0, 0.0, 0.0};
+        std::array<double, 3> right{1.0, 0.0, 0.0};
+        std::array<double, 3> up{0.0, 1.0, 0.0};
+        std::array<double, 3> forward{0.0, 0.0, 1.0};
+        double focusDistance = 2.0;
+        double focusRate = 0.0;
+        double fStop = 4.0;
+    } camera;
 
     std::vector<std::unique_ptr<FakeParameter>> parameters;
     FakeParameter& parameter(host::ParameterHandle handle);
