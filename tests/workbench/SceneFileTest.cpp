@@ -104,8 +104,10 @@ TEST(SceneFile, MalformedJsonIsReportedAtItsLineAndColumn) {
         const char* place;
     };
     const Case cases[] = {
-        {"{\n  \"film\": {\"width\": 0.03,}\n}", "scene.json:2:29: malformed JSON"},
-        {"{\n  \"motionSteps\": 1\n  \"frames\": {}\n}", "scene.json:3:3: malformed JSON"},
+        // The place is the last character the parser read: the stray brace, or
+        // the end of the unexpected token.
+        {"{\n  \"film\": {\"width\": 0.03,}\n}", "scene.json:2:26: malformed JSON"},
+        {"{\n  \"motionSteps\": 1\n  \"frames\": {}\n}", "scene.json:3:10: malformed JSON"},
         {"{\"film\": ", "scene.json:1:10: malformed JSON"},
         {"", "scene.json:1:1: malformed JSON"},
     };
@@ -245,7 +247,7 @@ TEST_F(SceneFileOnDisk, LoadErrorsNameTheFile) {
             }
             return std::string();
         }(),
-        HasSubstr(broken.string() + ":3:4: malformed JSON"));
+        HasSubstr(broken.string() + ":3:5: malformed JSON"));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ namespace {
 std::uintptr_t Startup() { return TINY_STARTUP; }
 void Shutdown() {}
 
-int Activate(int, host::GlobalLookup, void*, void*) { return TINY_ACTIVATION_STATUS; }
+[[maybe_unused]] int Activate(int, host::GlobalLookup, void*, void*) { return TINY_ACTIVATION_STATUS; }
 
 const host::ServerEntry servers[] = {
 #ifndef TINY_NO_SERVERS
