@@ -70,9 +70,11 @@ public:
 
     // The lens operations; they throw ModuleError when the module has none.
     void setupFrame(const host::FrameSetup& frame, const host::CameraAccess& access);
-    // False when the module had no table to answer from.
+    // False when the module had no table to answer from. Render threads may
+    // call it at once, but never while setupFrame runs.
     bool evaluateRay(double filmX, double filmY, double lensX, double lensY, double fraction,
                      host::CameraRay& ray) const;
+    // The interactive view's projection (row vectors) at the session's time.
     void preview(double lensX, double lensY, double projection[4][4], const host::CameraAccess& access) const;
 
 private:

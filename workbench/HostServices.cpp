@@ -52,6 +52,7 @@ CameraItem* KnownCamera(HostSession& session, host::ItemId item, const char* ser
 // "LW Item Info 4".
 
 void ItemVector(host::ItemId item, int code, double time, double out[3]) {
+    out[0] = out[1] = out[2] = 0.0;  // what the module gets when nothing better can be said
     Guarded("itemVector", 0, [&](HostSession& session) {
         Vector3 vector{};
         if (const CameraItem* camera = KnownCamera(session, item, "itemVector")) {

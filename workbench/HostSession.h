@@ -25,6 +25,9 @@ namespace workbench {
 struct ChannelGroup;
 
 // An animated parameter of "LWVParmFuncs 2". Its handle is its address.
+// The service's set-value makes an unkeyed parameter's constant the new value,
+// and gives a keyed one a key at the session's current time (replacing a key
+// already there).
 struct Parameter {
     int type = 0;             // host::ParameterType
     std::string channelName;  // empty until its channel is set up
