@@ -40,6 +40,25 @@ HOST_CHECK_SLOT(PanelDataRow, id, 0, 0);
 HOST_CHECK_SLOT(PanelDataRow, name, 1, 4);
 HOST_CHECK_SLOT(PanelDataRow, valueType, 2, 8);
 
+// Hints: a flat array of words, each entry a tag followed by its argument
+// words and the whole array ended by a zero word. The low seven bits of a tag
+// count its argument words; a tag with bit 0x80 set is followed, after its
+// arguments, by a list of ids ended by a zero word.
+namespace hint {
+inline constexpr PanelWord kGroup = 0x3D01FE81;          // group id; then the member ids, 0
+inline constexpr PanelWord kLabel = 0x3D000B03;          // id, text, 0
+inline constexpr PanelWord kHostCallback = 0x3D000F01;   // function
+inline constexpr PanelWord kHostCallback2 = 0x3D001302;  // function, 0
+inline constexpr PanelWord kMinimum = 0x3D014002;        // id, signed integer
+inline constexpr PanelWord kMaximum = 0x3D014102;        // id, signed integer
+inline constexpr PanelWord kStep = 0x3D014202;           // id, signed integer
+inline constexpr PanelWord kDrawFunction = 0x3D016502;   // id, PanelDrawFunction
+inline constexpr PanelWord kEnd = 0;
+
+constexpr PanelWord ArgumentWords(PanelWord tag) { return tag & 0x7F; }
+constexpr bool IsFollowedByIdList(PanelWord tag) { return (tag & 0x80) != 0; }
+}  // namespace hint
+
 // Value exchange between the panel and the instance it shows.
 using PanelGetFunction = void* (*)(void* instance, PanelId id);
 using PanelSetFunction = int (*)(void* instance, PanelId id, void* value);

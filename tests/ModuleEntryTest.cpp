@@ -150,14 +150,4 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST_F(HandlerActivation, InterfaceServerRefusesEveryVersionUntilThePanelExists) {
-    host::CameraInterfaceRecord record{};
-    for (int version : {3, 4, 5}) {
-        EXPECT_EQ(tarvelin::ActivateCameraInterface(version, RecordingHost::lookup(), &record, nullptr),
-                  host::kBadVersion);
-    }
-    EXPECT_EQ(record.panel, nullptr);
-    EXPECT_THAT(fakeHost.calls, ::testing::IsEmpty());
-}
-
 }  // namespace

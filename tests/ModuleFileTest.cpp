@@ -15,12 +15,15 @@
 #include "host/CameraRecords.h"
 #include "host/ModuleDescriptor.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/RecordingPanel.h"
 
 namespace {
 
 using ::testing::ElementsAre;
+using testhost::DrawingCall;
 using testhost::FloatStream;
 using testhost::RecordingHost;
+using testhost::RecordingPanel;
 
 std::string RunCommand(const std::string& command) {
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
@@ -171,13 +174,63 @@ TEST_F(ModuleFile, ActivatedCameraLivesThroughTheHandlerRecord) {
     operations.destroy(other);
     EXPECT_EQ(fakeHost.liveParameterCount(), 0);
     EXPECT_THAT(fakeHost.faults, ::testing::IsEmpty());
+    descriptor->shutdown();
+}
+
+TEST_F(ModuleFile, InterfaceServerBuildsThePanelOfACamera) {
+    RecordingHost fakeHost;
+    RecordingPanel fakePanel(fakeHost);
+    fakePanel.InstallInstanceUpdate();
+    const host::ServerEntry* handlerServer = FindServer(host::kCameraHandlerClass);
+    const host::ServerEntry* interfaceServer = FindServer(host::kCameraInterfaceClass);
+    ASSERT_NE(handlerServer, nullptr);
+    ASSERT_NE(interfaceServer, nullptr);
+    host::InstanceOperations operations{};
+    host::CameraHandlerRecord handler{&operations, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    ASSERT_EQ(handlerServer->activate(host::kCameraHandlerVersion, RecordingHost::lookup(), &handler, nullptr),
+              host::kActivated);
+    const char* error = nullptr;
+    void* camera = operations.create(operations.privateData, fakeHost.cameraItem, &error);
+    ASSERT_NE(camera, nullptr) << error;
+    fakeHost.clearCalls();
 
     host::CameraInterfaceRecord interface{camera, nullptr, nullptr, nullptr};
-    const host::ServerEntry* interfaceServer = FindServer(host::kCameraInterfaceClass);
-    ASSERT_NE(interfaceServer, nullptr);
-    EXPECT_EQ(interfaceServer->activate(host::kCameraInterfaceVersion, RecordingHost::lookup(), &interface, nullptr),
-              host::kBadVersion);
-    descriptor->shutdown();
+    EXPECT_EQ(interfaceServer->activate(5, RecordingHost::lookup(), &interface, nullptr), host::kBadVersion);
+    ASSERT_EQ(interfaceServer->activate(host::kCameraInterfaceVersion, RecordingHost::lookup(), &interface, nullptr),
+              host::kActivated);
+
+    EXPECT_THAT(fakeHost.calls,
+                ElementsAre("lookup(Instance Update,0)", "lookup(LWXPanel,0)", "panel.create(1)",
+                            "panel.describe(panel)", "panel.hint(panel,0)", "panel.viewInstance(panel)",
+                            "panel.setData(panel,0)"));
+    EXPECT_EQ(interface.panel, fakePanel.panel());
+    EXPECT_EQ(fakePanel.viewedInstance, camera);
+    ASSERT_NE(fakePanel.controls, nullptr);
+    EXPECT_STREQ(fakePanel.controls[0].label, "Zoom Factor");
+    EXPECT_EQ(fakePanel.controls[7].id, 0u);
+    ASSERT_NE(fakePanel.dataDescription, nullptr);
+    EXPECT_STREQ(fakePanel.dataDescription[5].valueType, "angle-env");
+    ASSERT_NE(fakePanel.hints, nullptr);
+    std::vector<host::PanelWord> hints(fakePanel.hints, fakePanel.hints + 62);
+    EXPECT_EQ(hints[0], 0x3D01FE81u);
+    EXPECT_EQ(hints[58], 0x3D016502u);
+    EXPECT_EQ(hints[61], 0u);
+
+    // The host edits the tilt through the set function and draws the diagram
+    // through the drawing hint's callback.
+    double tilt = 0.39269908169872414;  // π/8
+    ASSERT_NE(fakePanel.setFunction, nullptr);
+    EXPECT_EQ(fakePanel.setFunction(camera, 0x8006, &tilt), 1);
+    EXPECT_THAT(fakePanel.updatedInstances, ElementsAre(camera));
+    auto* area = reinterpret_cast<host::DrawingArea>(0xA2EA);
+    reinterpret_cast<host::PanelDrawFunction>(hints[60])(fakePanel.panel(), 0x8007, area);
+    ASSERT_EQ(fakePanel.drawing.size(), 76u);
+    EXPECT_EQ(fakePanel.drawing.back(), (DrawingCall{"box", area, {255, 100, 100, 38, 13, 5, 5}}));
+    ASSERT_NE(fakePanel.getFunction, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(fakePanel.getFunction(camera, 0x8002)), "Focal Length 0.0mm");
+
+    operations.destroy(camera);
+    EXPECT_THAT(fakeHost.faults, ::testing::IsEmpty());
 }
 
 }  // namespace
