@@ -127,6 +127,19 @@ TEST_F(EndToEnd, NewCameraHasItsSettingsAsChannelsOfItsItem) {
     EXPECT_EQ(bench->session.findCamera("Camera"), nullptr);
 }
 
+TEST_F(EndToEnd, PanelActivationWithoutAPanelServiceIsAClearError) {
+    Stage stage(bench->handler, Scene{});
+    try {
+        bench->handler.activateInterface(stage.instance());
+        FAIL() << "the panel activated without a panel service";
+    } catch (const ModuleError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  std::string(TARVELIN_MODULE_PATH) +
+                      ": the CameraInterface server \"TarvelinCamera0.1.5\" is missing a host service it needs "
+                      "(activation status 2)");
+    }
+}
+
 TEST_F(EndToEnd, HandWrittenSceneTakesItsSettingsFromTheChannels) {
     const Scene scene = AnimatedScene();
     Stage stage(bench->handler, scene);
