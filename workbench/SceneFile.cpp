@@ -104,6 +104,12 @@ public:
         }
         return static_cast<int>(value);
     }
+    std::uint32_t word() const {
+        if (!value_.is_number_unsigned() || value_.get<unsigned long long>() > 0xffffffffull) {
+            Refuse(path_, "expected a whole number from 0 to 4294967295");
+        }
+        return static_cast<std::uint32_t>(value_.get<unsigned long long>());
+    }
     std::string text() const {
         if (!value_.is_string()) Refuse(path_, "expected a text");
         return value_.get<std::string>();
@@ -287,7 +293,7 @@ Scene ReadScene(const Reader& root) {
         const Reader data = root.member("moduleData");
         std::vector<std::uint32_t> words;
         for (std::size_t i = 0, n = data.arrayLength(); i < n; ++i) {
-            words.push_back(static_cast<std::uint32_t>(data.element(i).integer(0, 0xffffffffll)));
+            words.push_back(data.element(i).word());
         }
         scene.moduleData = std::move(words);
     }

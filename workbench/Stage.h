@@ -16,7 +16,9 @@ public:
     // camera instance for it and restores the settings: from the module's own
     // scene data when the scene has it, otherwise from the readable settings
     // channels (a setting the scene leaves out keeps the module's default).
-    // Throws SceneError or ModuleError and then leaves nothing in the session.
+    // Throws a WorkbenchError (SceneError, ModuleError, or SessionError when
+    // the session already has a camera of that name) and then leaves nothing
+    // in the session.
     Stage(const CameraHandler& handler, Scene scene);
     ~Stage();
     Stage(const Stage&) = delete;
