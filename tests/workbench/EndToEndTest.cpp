@@ -16,6 +16,7 @@
 #include "workbench/Errors.h"
 #include "workbench/SceneFile.h"
 #include "workbench/Stage.h"
+#include "workbench/Workbench.h"
 
 namespace {
 
@@ -24,13 +25,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-// One host session with the camera module loaded and its handler activated.
-struct Workbench {
-    HostSession session;
-    ModuleLibrary module{TARVELIN_MODULE_PATH};
-    CameraHandler handler{module, session};
-};
 
 // A scene whose five settings are all animated over the first second.
 Scene AnimatedScene() {
@@ -87,19 +81,19 @@ class EndToEnd : public ::testing::Test {
 protected:
     void TearDown() override {
         if (bench) {
-            EXPECT_THAT(bench->session.faults(), IsEmpty());
+            EXPECT_THAT(bench->session().faults(), IsEmpty());
         }
     }
 
-    std::unique_ptr<Workbench> bench = std::make_unique<Workbench>();
+    std::unique_ptr<Workbench> bench = std::make_unique<Workbench>(TARVELIN_MODULE_PATH);
 };
 
 TEST_F(EndToEnd, ActivationInstallsTheCameraAndLensOperations) {
-    const host::InstanceOperations& operations = bench->handler.operations();
+    const host::InstanceOperations& operations = bench->handler().operations();
     EXPECT_NE(operations.create, nullptr);
     EXPECT_NE(operations.save, nullptr);
-    EXPECT_TRUE(bench->handler.hasLensOperations());
-    EXPECT_NE(bench->handler.record().flags, nullptr);
+    EXPECT_TRUE(bench->handler().hasLensOperations());
+    EXPECT_NE(bench->handler().record().flags, nullptr);
 }
 
 TEST_F(EndToEnd, NewCameraHasItsSettingsAsChannelsOfItsItem) {
@@ -107,7 +101,7 @@ TEST_F(EndToEnd, NewCameraHasItsSettingsAsChannelsOfItsItem) {
     scene.camera.zoomFactor = Envelope(0.0, {{0.0, 1.5, Interpolation::Linear}, {10.0, 11.5}});
     scene.frames = {24, 48};  // the camera is made at frame 24: 1 s, zoom factor 2.5
     {
-        Stage stage(bench->handler, scene);
+        Stage stage(bench->handler(), scene);
         EXPECT_STREQ(stage.instance().describe(), "OrrenCamera");
 
         std::vector<std::string> names;
@@ -120,17 +114,17 @@ TEST_F(EndToEnd, NewCameraHasItsSettingsAsChannelsOfItsItem) {
         EXPECT_THAT(types, ElementsAre(16, 32, 32, 64, 64));
         EXPECT_EQ(stage.setting("ZoomFactor")->envelope, Envelope(2.5));
         EXPECT_EQ(stage.setting("TiltAngle")->envelope, Envelope(0.0));
-        EXPECT_EQ(bench->session.findChannelGroup("Camera"), stage.camera().channels);
+        EXPECT_EQ(bench->session().findChannelGroup("Camera"), stage.camera().channels);
     }
     // The stage took its camera and the module's parameters with it.
-    EXPECT_EQ(bench->session.liveParameterCount(), 0u);
-    EXPECT_EQ(bench->session.findCamera("Camera"), nullptr);
+    EXPECT_EQ(bench->session().liveParameterCount(), 0u);
+    EXPECT_EQ(bench->session().findCamera("Camera"), nullptr);
 }
 
 TEST_F(EndToEnd, PanelActivationWithoutAPanelServiceIsAClearError) {
-    Stage stage(bench->handler, Scene{});
+    Stage stage(bench->handler(), Scene{});
     try {
-        bench->handler.activateInterface(stage.instance());
+        bench->handler().activateInterface(stage.instance());
         FAIL() << "the panel activated without a panel service";
     } catch (const ModuleError& error) {
         EXPECT_EQ(std::string(error.what()),
@@ -142,7 +136,7 @@ TEST_F(EndToEnd, PanelActivationWithoutAPanelServiceIsAClearError) {
 
 TEST_F(EndToEnd, HandWrittenSceneTakesItsSettingsFromTheChannels) {
     const Scene scene = AnimatedScene();
-    Stage stage(bench->handler, scene);
+    Stage stage(bench->handler(), scene);
     for (const auto& [name, envelope] : scene.settings) {
         ASSERT_NE(stage.setting(name), nullptr) << name;
         EXPECT_EQ(stage.setting(name)->envelope, envelope) << name;
@@ -154,9 +148,9 @@ TEST_F(EndToEnd, SavedSceneLoadsIntoANewSessionWithIdenticalSettings) {
     Scene saved;
     std::vector<std::uint64_t> raysBefore;
     {
-        Stage stage(bench->handler, AnimatedScene());
+        Stage stage(bench->handler(), AnimatedScene());
         // An edit as the panel would make it: a key at the current time.
-        bench->session.setTime(0.5 / 24.0);
+        bench->session().setTime(0.5 / 24.0);
         const auto& parameters = *static_cast<const host::ParameterService*>(
             HostSession::lookup()(host::kParameterServiceName, host::kLookupMode));
         const double edited = 0.123456789;
@@ -170,12 +164,12 @@ TEST_F(EndToEnd, SavedSceneLoadsIntoANewSessionWithIdenticalSettings) {
     EXPECT_EQ(saved.settings.at("VShift"), Envelope(0.123456789));  // unkeyed: the edit became its constant
 
     bench.reset();
-    bench = std::make_unique<Workbench>();
+    bench = std::make_unique<Workbench>(TARVELIN_MODULE_PATH);
     Scene loaded = LoadSceneFile(file);
     std::filesystem::remove(file);
     // Take the readable channels away: the module's own data must carry the settings.
     loaded.settings.clear();
-    Stage stage(bench->handler, loaded);
+    Stage stage(bench->handler(), loaded);
     for (const auto& [name, envelope] : saved.settings) {
         ASSERT_NE(stage.setting(name), nullptr) << name;
         EXPECT_EQ(stage.setting(name)->envelope, envelope) << name;
@@ -187,7 +181,7 @@ TEST_F(EndToEnd, SavedSceneLoadsIntoANewSessionWithIdenticalSettings) {
 TEST_F(EndToEnd, DamagedModuleDataIsAnErrorAndLeavesNothingBehind) {
     Scene scene;
     {
-        Stage stage(bench->handler, AnimatedScene());
+        Stage stage(bench->handler(), AnimatedScene());
         scene = stage.capture();
     }
     struct Case {
@@ -212,20 +206,20 @@ TEST_F(EndToEnd, DamagedModuleDataIsAnErrorAndLeavesNothingBehind) {
         Scene damaged = scene;
         damaged.moduleData = c.data;
         try {
-            Stage stage(bench->handler, damaged);
+            Stage stage(bench->handler(), damaged);
             ADD_FAILURE() << c.name << ": loaded";
         } catch (const ModuleError& error) {
             EXPECT_THAT(error.what(), HasSubstr(c.message)) << c.name;
             EXPECT_THAT(error.what(), HasSubstr(TARVELIN_MODULE_PATH)) << c.name;
         }
-        EXPECT_EQ(bench->session.findCamera("Camera"), nullptr) << c.name;
-        EXPECT_EQ(bench->session.liveParameterCount(), 0u) << c.name;
+        EXPECT_EQ(bench->session().findCamera("Camera"), nullptr) << c.name;
+        EXPECT_EQ(bench->session().liveParameterCount(), 0u) << c.name;
     }
 }
 
 TEST_F(EndToEnd, RaysFollowTheAnimatedSettingsAcrossTheShutter) {
     const Scene scene = AnimatedScene();
-    Stage stage(bench->handler, scene);
+    Stage stage(bench->handler(), scene);
     const int frame = 0;
     stage.setupFrame(frame);
     const host::FrameSetup setup = scene.frameSetup(frame);
@@ -262,7 +256,7 @@ TEST_F(EndToEnd, RaysFollowTheAnimatedSettingsAcrossTheShutter) {
 TEST_F(EndToEnd, RaysLookAlongTheCamerasRotatedForwardAxis) {
     Scene scene;
     scene.camera.rotation = {Envelope(std::numbers::pi / 2.0), Envelope(0.0), Envelope(0.0)};
-    Stage stage(bench->handler, scene);
+    Stage stage(bench->handler(), scene);
     stage.setupFrame(0);
     host::CameraRay ray{};
     ASSERT_TRUE(stage.instance().evaluateRay(0.0, 0.0, 0.0, 0.0, 0.0, ray));
