@@ -29,16 +29,10 @@ protected:
         camera.filmWidth = 0.03;
         camera.filmHeight = 0.02;
         // The worked case: zoom 2, shifts 0.5 and 0.25, focus 2 at f/4, at (10, 1, −3).
-        SetParameters({2.0, 0.5, 0.25, 0.0, 0.0});
+        SetParameterValues({2.0, 0.5, 0.25, 0.0, 0.0});
         fakeHost.camera.position = {10, 1, -3};
         fakeHost.camera.focusDistance = 2.0;
         fakeHost.camera.fStop = 4.0;
-    }
-
-    void SetParameters(const std::vector<double>& values) {
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            fakeHost.parameter(instance->*tarvelin::kSettings[i].parameter).value = values[i];
-        }
     }
 
     const char* Setup(std::int32_t motionSteps, double startTime = 0.0, double duration = 0.0,

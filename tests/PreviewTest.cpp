@@ -23,15 +23,9 @@ protected:
         camera.cameraItem = fakeHost.cameraItem;
         camera.filmWidth = 0.036;
         camera.filmHeight = 0.024;
-        SetParameters({3.2, 0.0, 0.0, 0.0, 0.0});  // focal length 0.0384
+        SetParameterValues({3.2, 0.0, 0.0, 0.0, 0.0});  // focal length 0.0384
         fakeHost.camera.focusDistance = 2.0;
         fakeHost.camera.fStop = 2.8;
-    }
-
-    void SetParameters(const std::vector<double>& values) {
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            fakeHost.parameter(instance->*tarvelin::kSettings[i].parameter).value = values[i];
-        }
     }
 
     Matrix4d Projection(double lensX = 0.0, double lensY = 0.0) {
@@ -82,7 +76,7 @@ TEST_F(Preview, UntiltedIsAPlainFrustumAtTheFocalLength) {
 // Tilting by 10 degrees toward direction 0 turns the view about the x axis:
 // the near distance shrinks to F cos θ and the image centre moves by F sin θ.
 TEST_F(Preview, TiltTurnsTheViewAndMovesTheFrustumCentre) {
-    SetParameters({3.2, 0.0, 0.0, 0.0, 10 * pi / 180});
+    SetParameterValues({3.2, 0.0, 0.0, 0.0, 10 * pi / 180});
     const Matrix4d m = Projection();
 
     const double n = 0.0378166;
@@ -99,7 +93,7 @@ TEST_F(Preview, TiltTurnsTheViewAndMovesTheFrustumCentre) {
 
 TEST_F(Preview, HorizontalShiftMovesTheImageByThatShareOfTheFilmWidth) {
     const auto [x0, y0] = Project(Projection(), {0.1, 0.2, -5});
-    SetParameters({3.2, 0.1, 0.0, 0.0, 0.0});
+    SetParameterValues({3.2, 0.1, 0.0, 0.0, 0.0});
     const Matrix4d m = Projection();
     EXPECT_NEAR(m(2, 0), 0.1 * 0.036, 1e-18);
     const auto [x, y] = Project(m, {0.1, 0.2, -5});
@@ -110,7 +104,7 @@ TEST_F(Preview, HorizontalShiftMovesTheImageByThatShareOfTheFilmWidth) {
 // A lens point moves the eye; points at the focus distance along the tilted
 // axis stay where the lens centre puts them, nearer and farther ones move.
 TEST_F(Preview, PointsAtTheFocusDistanceStayPutForEveryLensPoint) {
-    SetParameters({3.2, 0.05, -0.1, 0.7, 0.2});
+    SetParameterValues({3.2, 0.05, -0.1, 0.7, 0.2});
     const Matrix4d centre = Projection();
     Matrix4d tilt;
     {
@@ -177,7 +171,7 @@ TEST_F(Preview, WithoutTimeServiceUsesTimeZero) {
 
 TEST_F(Preview, WithoutCameraServiceTheLensPointChangesNothing) {
     tarvelin::HostServices.cameraInfo = nullptr;
-    SetParameters({3.2, 0.05, -0.1, 0.7, 0.2});
+    SetParameterValues({3.2, 0.05, -0.1, 0.7, 0.2});
     const Matrix4d centre = Projection();
     const Matrix4d offset = Projection(0.5, -0.5);
     for (int i = 0; i < 16; ++i) {

@@ -70,6 +70,12 @@ protected:
     void SetSettings(const std::vector<double>& values) {
         for (std::size_t i = 0; i < values.size(); ++i) instance->*tarvelin::kSettings[i].value = values[i];
     }
+    // What the host's parameters answer, in the settings order.
+    void SetParameterValues(const std::vector<double>& values) {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            fakeHost.parameter(instance->*tarvelin::kSettings[i].parameter).value = values[i];
+        }
+    }
 
     const char* error = nullptr;
     tarvelin::TiltShiftInstance* instance = nullptr;
