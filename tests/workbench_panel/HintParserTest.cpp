@@ -156,6 +156,8 @@ struct MalformedCase {
     const char* cause;
 };
 
+void PrintTo(const MalformedCase& c, std::ostream* out) { *out << c.name; }
+
 class MalformedHints : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedHints, AreRejectedWithTheEntryAndCause) {

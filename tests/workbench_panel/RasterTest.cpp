@@ -46,6 +46,8 @@ struct BoxCase {
     Pixels expected;
 };
 
+void PrintTo(const BoxCase& c, std::ostream* out) { *out << c.name; }
+
 class FilledBoxes : public ::testing::TestWithParam<BoxCase> {};
 
 TEST_P(FilledBoxes, PaintOnlyTheirPartInsideTheRaster) {
@@ -84,6 +86,8 @@ struct LineCase {
     std::int32_t x1, y1, x2, y2;
     Pixels expected;
 };
+
+void PrintTo(const LineCase& c, std::ostream* out) { *out << c.name; }
 
 class Lines : public ::testing::TestWithParam<LineCase> {};
 
