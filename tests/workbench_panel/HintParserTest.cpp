@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -217,6 +218,36 @@ TEST(HintParser, RejectsTheModulesArrayCutShortAnywhere) {
         const GuardedWords guarded({words.begin(), words.begin() + static_cast<std::ptrdiff_t>(length)});
         EXPECT_THROW(ParseHints(guarded.words(), kControls), HintError) << length << " words";
     }
+}
+
+TEST(HintParser, AnswersArbitraryWordsWithHintsOrAHintError) {
+    // Words mostly from the array's own vocabulary, so that entries get far
+    // before they break; each array ends at an unreadable page.
+    const PanelWord vocabulary[] = {kHintGroup, kHintLabel, kHintMinimum, kHintMaximum, kHintStep, kHintDrawing,
+                                    kHintCallbackA, kHintCallbackB, 0x3D9999FF, 0, 0, 0x8001, 0x8007, 0x8008,
+                                    Signed(-1), PanelWord{0x100000000}};
+    std::mt19937_64 random(20261211);
+    std::size_t parsed = 0;
+    std::size_t rejected = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<PanelWord> words(random() % 24);
+        for (PanelWord& word : words) {
+            word = random() % 8 == 0 ? static_cast<PanelWord>(random()) : vocabulary[random() % std::size(vocabulary)];
+        }
+        const GuardedWords guarded(words);
+        try {
+            const ParsedHints hints = ParseHints(guarded.words(), kControls);
+            EXPECT_LE(hints.wordCount, words.size());
+            ++parsed;
+        } catch (const HintError& error) {
+            EXPECT_GE(error.entry(), 1u);
+            EXPECT_LE(error.word(), words.size());
+            ++rejected;
+        }
+    }
+    // Both outcomes must have been reached for the run to mean anything.
+    EXPECT_GT(parsed, 100u);
+    EXPECT_GT(rejected, 100u);
 }
 
 }  // namespace
