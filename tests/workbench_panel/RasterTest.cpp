@@ -76,6 +76,8 @@ const BoxCase kBoxes[] = {
     {"NegativeHeight", 1, 3, 2, -2, {}},
     {"HugeCoversAll", INT32_MIN, INT32_MIN, std::int64_t{INT32_MAX} * 2, std::int64_t{INT32_MAX} * 2, All(6, 4)},
     {"HugeFarAway", INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, {}},
+    {"Widest", INT64_MIN, 1, INT64_MAX, 1, {}},
+    {"WidestFromInside", 5, 0, INT64_MAX, 1, {{5, 0}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, FilledBoxes, ::testing::ValuesIn(kBoxes),

@@ -8,8 +8,9 @@ namespace workbench::panel {
 
 namespace {
 
-// Products of two 32-bit spans need more than 64 bits.
+// Products of two 32-bit spans, and sums of 64-bit coordinates, need more than 64 bits.
 __extension__ using Wide = unsigned __int128;
+__extension__ using SignedWide = __int128;
 
 }  // namespace
 
@@ -38,10 +39,10 @@ void Raster::put(std::int64_t x, std::int64_t y, Rgb colour) {
 
 void Raster::fillBox(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height, Rgb colour) {
     if (width <= 0 || height <= 0) return;
-    const std::int64_t left = std::max<std::int64_t>(x, 0);
-    const std::int64_t right = std::min<std::int64_t>(x + width, width_);
-    const std::int64_t top = std::max<std::int64_t>(y, 0);
-    const std::int64_t bottom = std::min<std::int64_t>(y + height, height_);
+    const auto left = static_cast<std::int64_t>(std::max<SignedWide>(x, 0));
+    const auto right = static_cast<std::int64_t>(std::min<SignedWide>(SignedWide(x) + width, width_));
+    const auto top = static_cast<std::int64_t>(std::max<SignedWide>(y, 0));
+    const auto bottom = static_cast<std::int64_t>(std::min<SignedWide>(SignedWide(y) + height, height_));
     for (std::int64_t row = top; row < bottom; ++row) {
         for (std::int64_t column = left; column < right; ++column) put(column, row, colour);
     }
