@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ binutils      # native build; nm reads the module's exports
   libgtest-dev libgmock-dev           # tests
   nlohmann-json3-dev                  # the workbench's scene files
+  libfmt-dev                          # the workbench's messages (GCC 12 has no <format>)
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686  # the 32-bit Windows module
 )
 
