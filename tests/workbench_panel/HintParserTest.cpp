@@ -36,25 +36,25 @@ PanelWord Signed(std::int32_t value) { return static_cast<PanelWord>(static_cast
 // The settings panel's hint array, word for word.
 std::vector<PanelWord> ModuleHints() {
     return {
-        kHintGroup, 0x8008, 0x8001, 0x8002, 0,
-        kHintGroup, 0x8009, 0x8003, 0x8004, 0,
-        kHintGroup, 0x800A, 0x8005, 0x8006, 0,
-        kHintGroup, 0x800B, 0x8007, 0,
-        kHintLabel, 0, Word(kTitle), 0,
-        kHintCallbackA, Word(DoNothing),
-        kHintCallbackB, Word(DoNothing), 0,
-        kHintMinimum, 0x8001, 0,
-        kHintStep, 0x8001, 1,
-        kHintMinimum, 0x8003, Signed(-1000),
-        kHintMaximum, 0x8003, 1000,
-        kHintMinimum, 0x8004, Signed(-1000),
-        kHintMaximum, 0x8004, 1000,
-        kHintMinimum, 0x8005, Signed(-360),
-        kHintMaximum, 0x8005, 360,
-        kHintMinimum, 0x8006, Signed(-90),
-        kHintMaximum, 0x8006, 90,
-        kHintDrawing, 0x8007, Word(DrawNothing),
-        kHintEnd,
+        host::hint::kGroup, 0x8008, 0x8001, 0x8002, 0,
+        host::hint::kGroup, 0x8009, 0x8003, 0x8004, 0,
+        host::hint::kGroup, 0x800A, 0x8005, 0x8006, 0,
+        host::hint::kGroup, 0x800B, 0x8007, 0,
+        host::hint::kLabel, 0, Word(kTitle), 0,
+        host::hint::kHostCallback, Word(DoNothing),
+        host::hint::kHostCallback2, Word(DoNothing), 0,
+        host::hint::kMinimum, 0x8001, 0,
+        host::hint::kStep, 0x8001, 1,
+        host::hint::kMinimum, 0x8003, Signed(-1000),
+        host::hint::kMaximum, 0x8003, 1000,
+        host::hint::kMinimum, 0x8004, Signed(-1000),
+        host::hint::kMaximum, 0x8004, 1000,
+        host::hint::kMinimum, 0x8005, Signed(-360),
+        host::hint::kMaximum, 0x8005, 360,
+        host::hint::kMinimum, 0x8006, Signed(-90),
+        host::hint::kMaximum, 0x8006, 90,
+        host::hint::kDrawFunction, 0x8007, Word(DrawNothing),
+        host::hint::kEnd,
     };
 }
 
@@ -100,7 +100,7 @@ TEST(HintParser, ReadsTheModulesArray) {
 
 TEST(HintParser, StopsAtTheEndTag) {
     // Words after the end tag may be anything, even a truncated entry.
-    std::vector<PanelWord> words = {kHintMinimum, 0x8001, 5, kHintEnd, kHintGroup, 0x8008};
+    std::vector<PanelWord> words = {host::hint::kMinimum, 0x8001, 5, host::hint::kEnd, host::hint::kGroup, 0x8008};
     const ParsedHints hints = Parse(words);
     EXPECT_EQ(hints.wordCount, 4u);
     EXPECT_EQ(hints.limits.at(0x8001).minimum, 5);
@@ -112,8 +112,8 @@ TEST(HintParser, KeepsUnknownTagsAndSkipsThemByTheirCount) {
         0x3D999902, 0x8001, 0x8002,          // two arguments that look like ids
         0x3D999981, 7, 0x8003, 0x8004, 0,    // one argument and an id list
         0x3D999900,                          // no arguments
-        kHintMinimum, 0x8001, 3,
-        kHintEnd,
+        host::hint::kMinimum, 0x8001, 3,
+        host::hint::kEnd,
     };
     const ParsedHints hints = Parse(words);
 
@@ -130,18 +130,18 @@ TEST(HintParser, KeepsUnknownTagsAndSkipsThemByTheirCount) {
 
 TEST(HintParser, ReadsLimitsWidenedWithOrWithoutTheirSign) {
     for (const PanelWord limit : {Signed(-1000), PanelWord{0xFFFFFC18}}) {
-        const ParsedHints hints = Parse({kHintMinimum, 0x8003, limit, kHintEnd});
+        const ParsedHints hints = Parse({host::hint::kMinimum, 0x8003, limit, host::hint::kEnd});
         EXPECT_EQ(hints.limits.at(0x8003).minimum, -1000) << std::hex << limit;
     }
-    EXPECT_EQ(Parse({kHintMaximum, 0x8003, 0x7FFFFFFF, kHintEnd}).limits.at(0x8003).maximum, INT32_MAX);
+    EXPECT_EQ(Parse({host::hint::kMaximum, 0x8003, 0x7FFFFFFF, host::hint::kEnd}).limits.at(0x8003).maximum, INT32_MAX);
 }
 
 TEST(HintParser, LabelsNameThePanelControlsAndGroupsOfTheArray) {
     const char lens[] = "Lens";
     const char zoom[] = "Zoom";
     // The group label comes before the group itself.
-    const ParsedHints hints = Parse({kHintLabel, 0x8008, Word(lens), 0, kHintLabel, 0x8001, Word(zoom), 0,
-                                     kHintGroup, 0x8008, 0x8001, 0, kHintEnd});
+    const ParsedHints hints = Parse({host::hint::kLabel, 0x8008, Word(lens), 0, host::hint::kLabel, 0x8001, Word(zoom), 0,
+                                     host::hint::kGroup, 0x8008, 0x8001, 0, host::hint::kEnd});
     ASSERT_EQ(hints.labels.size(), 2u);
     EXPECT_EQ(hints.labels[0].id, 0x8008u);
     EXPECT_EQ(hints.labels[0].text, lens);
@@ -178,32 +178,32 @@ TEST_P(MalformedHints, AreRejectedWithTheEntryAndCause) {
 
 const MalformedCase kMalformed[] = {
     {"Empty", {}, 1, 0, "no end tag within 0 words"},
-    {"NoEndTag", {kHintMinimum, 0x8001, 0}, 2, 3, "no end tag within 3 words"},
-    {"TruncatedEntry", {kHintGroup, 0x8008, 0, kHintMinimum, 0x8001}, 2, 3, "needs 2 argument words, only 1 remain"},
+    {"NoEndTag", {host::hint::kMinimum, 0x8001, 0}, 2, 3, "no end tag within 3 words"},
+    {"TruncatedEntry", {host::hint::kGroup, 0x8008, 0, host::hint::kMinimum, 0x8001}, 2, 3, "needs 2 argument words, only 1 remain"},
     {"TruncatedUnknownEntry", {0x3D999905, 1, 2}, 1, 0, "needs 5 argument words, only 2 remain"},
-    {"GroupWithoutArgument", {kHintGroup}, 1, 0, "needs 1 argument words, only 0 remain"},
-    {"UnendedIdList", {kHintGroup, 0x8008, 0x8001, 0x8002}, 1, 0, "id list has no 0 end within 4 words"},
+    {"GroupWithoutArgument", {host::hint::kGroup}, 1, 0, "needs 1 argument words, only 0 remain"},
+    {"UnendedIdList", {host::hint::kGroup, 0x8008, 0x8001, 0x8002}, 1, 0, "id list has no 0 end within 4 words"},
     {"UnendedUnknownIdList", {0x3D999980, 5, 6}, 1, 0, "id list has no 0 end"},
-    {"MemberNamesNoControl", {kHintGroup, 0x8008, 0x8001, 0x9000, 0, kHintEnd}, 1, 0, "member 0x9000 names no control"},
-    {"MemberIsAGroup", {kHintGroup, 0x8008, 0x8001, 0, kHintGroup, 0x8009, 0x8008, 0, kHintEnd}, 2, 4,
+    {"MemberNamesNoControl", {host::hint::kGroup, 0x8008, 0x8001, 0x9000, 0, host::hint::kEnd}, 1, 0, "member 0x9000 names no control"},
+    {"MemberIsAGroup", {host::hint::kGroup, 0x8008, 0x8001, 0, host::hint::kGroup, 0x8009, 0x8008, 0, host::hint::kEnd}, 2, 4,
      "member 0x8008 names no control"},
-    {"MemberInTwoGroups", {kHintGroup, 0x8008, 0x8001, 0, kHintGroup, 0x8009, 0x8001, 0, kHintEnd}, 2, 4,
+    {"MemberInTwoGroups", {host::hint::kGroup, 0x8008, 0x8001, 0, host::hint::kGroup, 0x8009, 0x8001, 0, host::hint::kEnd}, 2, 4,
      "control 0x8001 is already in group 0x8008"},
-    {"GroupIdZero", {kHintGroup, 0, 0x8001, 0, kHintEnd}, 1, 0, "group id is 0"},
-    {"GroupIdIsAControl", {kHintGroup, 0x8001, 0x8002, 0, kHintEnd}, 1, 0, "group id 0x8001 is a control id"},
-    {"GroupTwice", {kHintGroup, 0x8008, 0, kHintGroup, 0x8008, 0, kHintEnd}, 2, 3, "group 0x8008 is declared twice"},
-    {"MinimumOfNoControl", {kHintMinimum, 0x9000, 0, kHintEnd}, 1, 0, "control 0x9000 names no control"},
-    {"MaximumOfNoControl", {kHintStep, 0x8001, 1, kHintMaximum, 0, 5, kHintEnd}, 2, 3, "control 0x0 names no control"},
-    {"StepOfNoControl", {kHintStep, 0x800B, 1, kHintEnd}, 1, 0, "control 0x800B names no control"},
-    {"LimitWiderThan32Bits", {kHintMaximum, 0x8001, PanelWord{0x100000005}, kHintEnd}, 1, 0,
+    {"GroupIdZero", {host::hint::kGroup, 0, 0x8001, 0, host::hint::kEnd}, 1, 0, "group id is 0"},
+    {"GroupIdIsAControl", {host::hint::kGroup, 0x8001, 0x8002, 0, host::hint::kEnd}, 1, 0, "group id 0x8001 is a control id"},
+    {"GroupTwice", {host::hint::kGroup, 0x8008, 0, host::hint::kGroup, 0x8008, 0, host::hint::kEnd}, 2, 3, "group 0x8008 is declared twice"},
+    {"MinimumOfNoControl", {host::hint::kMinimum, 0x9000, 0, host::hint::kEnd}, 1, 0, "control 0x9000 names no control"},
+    {"MaximumOfNoControl", {host::hint::kStep, 0x8001, 1, host::hint::kMaximum, 0, 5, host::hint::kEnd}, 2, 3, "control 0x0 names no control"},
+    {"StepOfNoControl", {host::hint::kStep, 0x800B, 1, host::hint::kEnd}, 1, 0, "control 0x800B names no control"},
+    {"LimitWiderThan32Bits", {host::hint::kMaximum, 0x8001, PanelWord{0x100000005}, host::hint::kEnd}, 1, 0,
      "maximum 0x100000005 is not a 32-bit integer"},
-    {"IdWiderThan32Bits", {kHintMinimum, PanelWord{0x100008001}, 0, kHintEnd}, 1, 0,
+    {"IdWiderThan32Bits", {host::hint::kMinimum, PanelWord{0x100008001}, 0, host::hint::kEnd}, 1, 0,
      "control 0x100008001 does not fit 32 bits"},
-    {"MinimumAboveMaximum", {kHintMaximum, 0x8003, 10, kHintMinimum, 0x8003, 11, kHintEnd}, 2, 3,
+    {"MinimumAboveMaximum", {host::hint::kMaximum, 0x8003, 10, host::hint::kMinimum, 0x8003, 11, host::hint::kEnd}, 2, 3,
      "minimum 11 of control 0x8003 is above its maximum 10"},
-    {"DrawingOfNoControl", {kHintDrawing, 0x8010, 1, kHintEnd}, 1, 0, "control 0x8010 names no control"},
-    {"NullDrawingCallback", {kHintDrawing, 0x8007, 0, kHintEnd}, 1, 0, "drawing callback of control 0x8007 is null"},
-    {"LabelOfNothing", {kHintMinimum, 0x8001, 0, kHintLabel, 0x9000, 0, 0, kHintEnd}, 2, 3,
+    {"DrawingOfNoControl", {host::hint::kDrawFunction, 0x8010, 1, host::hint::kEnd}, 1, 0, "control 0x8010 names no control"},
+    {"NullDrawingCallback", {host::hint::kDrawFunction, 0x8007, 0, host::hint::kEnd}, 1, 0, "drawing callback of control 0x8007 is null"},
+    {"LabelOfNothing", {host::hint::kMinimum, 0x8001, 0, host::hint::kLabel, 0x9000, 0, 0, host::hint::kEnd}, 2, 3,
      "label id 0x9000 names no control or group"},
 };
 
@@ -223,8 +223,8 @@ TEST(HintParser, RejectsTheModulesArrayCutShortAnywhere) {
 TEST(HintParser, AnswersArbitraryWordsWithHintsOrAHintError) {
     // Words mostly from the array's own vocabulary, so that entries get far
     // before they break; each array ends at an unreadable page.
-    const PanelWord vocabulary[] = {kHintGroup, kHintLabel, kHintMinimum, kHintMaximum, kHintStep, kHintDrawing,
-                                    kHintCallbackA, kHintCallbackB, 0x3D9999FF, 0, 0, 0x8001, 0x8007, 0x8008,
+    const PanelWord vocabulary[] = {host::hint::kGroup, host::hint::kLabel, host::hint::kMinimum, host::hint::kMaximum, host::hint::kStep, host::hint::kDrawFunction,
+                                    host::hint::kHostCallback, host::hint::kHostCallback2, 0x3D9999FF, 0, 0, 0x8001, 0x8007, 0x8008,
                                     Signed(-1), PanelWord{0x100000000}};
     std::mt19937_64 random(20261211);
     std::size_t parsed = 0;

@@ -26,7 +26,7 @@ public:
                 Fail(fmt::format("no end tag within {} words", words_.size()));
             }
             tag_ = words_[next_++];
-            if (tag_ == kHintEnd) break;
+            if (tag_ == host::hint::kEnd) break;
             ReadEntry();
         }
         CheckLabels();
@@ -39,7 +39,7 @@ private:
     [[noreturn]] void Fail(const std::string& cause) const { throw HintError(entry_, tagWord_, tag_, cause); }
 
     void ReadEntry() {
-        const std::size_t count = HintArgumentCount(tag_);
+        const std::size_t count = host::hint::ArgumentWords(tag_);
         if (words_.size() - next_ < count) {
             Fail(fmt::format("needs {} argument words, only {} remain within {} words", count,
                              words_.size() - next_, words_.size()));
@@ -47,17 +47,17 @@ private:
         const std::span<const host::PanelWord> arguments = words_.subspan(next_, count);
         next_ += count;
         std::vector<host::PanelWord> idList;
-        if (HintHasIdList(tag_)) idList = ReadIdList();
+        if (host::hint::IsFollowedByIdList(tag_)) idList = ReadIdList();
 
         switch (tag_) {
-        case kHintGroup: AddGroup(arguments, idList); break;
-        case kHintLabel: AddLabel(arguments); break;
-        case kHintCallbackA:
-        case kHintCallbackB: hints_.hostCallbacks.push_back(Keep(arguments, idList)); break;
-        case kHintMinimum: SetLimit(arguments, &HintLimits::minimum, "minimum"); break;
-        case kHintMaximum: SetLimit(arguments, &HintLimits::maximum, "maximum"); break;
-        case kHintStep: SetLimit(arguments, &HintLimits::step, "step"); break;
-        case kHintDrawing: AddDrawing(arguments); break;
+        case host::hint::kGroup: AddGroup(arguments, idList); break;
+        case host::hint::kLabel: AddLabel(arguments); break;
+        case host::hint::kHostCallback:
+        case host::hint::kHostCallback2: hints_.hostCallbacks.push_back(Keep(arguments, idList)); break;
+        case host::hint::kMinimum: SetLimit(arguments, &HintLimits::minimum, "minimum"); break;
+        case host::hint::kMaximum: SetLimit(arguments, &HintLimits::maximum, "maximum"); break;
+        case host::hint::kStep: SetLimit(arguments, &HintLimits::step, "step"); break;
+        case host::hint::kDrawFunction: AddDrawing(arguments); break;
         default: hints_.unknown.push_back(Keep(arguments, idList)); break;
         }
     }
@@ -143,7 +143,7 @@ private:
     void CheckLabels() const {
         for (const PendingLabel& label : labelsToCheck_) {
             if (!groupIds_.contains(label.id)) {
-                throw HintError(label.entry, label.word, kHintLabel,
+                throw HintError(label.entry, label.word, host::hint::kLabel,
                                 fmt::format("label id {} names no control or group", Hex(label.id)));
             }
         }

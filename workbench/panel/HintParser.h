@@ -22,20 +22,6 @@
 
 namespace workbench::panel {
 
-// The tags the module uses.
-inline constexpr host::PanelWord kHintEnd = 0;
-inline constexpr host::PanelWord kHintGroup = 0x3D01FE81;     // group id; member ids, 0
-inline constexpr host::PanelWord kHintLabel = 0x3D000B03;     // id, text, 0 (id 0: the panel title)
-inline constexpr host::PanelWord kHintCallbackA = 0x3D000F01; // a callback for the host
-inline constexpr host::PanelWord kHintCallbackB = 0x3D001302; // a second callback for the host, one more word
-inline constexpr host::PanelWord kHintMinimum = 0x3D014002;   // control id, signed 32-bit limit
-inline constexpr host::PanelWord kHintMaximum = 0x3D014102;   // control id, signed 32-bit limit
-inline constexpr host::PanelWord kHintStep = 0x3D014202;      // control id, signed 32-bit step
-inline constexpr host::PanelWord kHintDrawing = 0x3D016502;   // control id, drawing callback
-
-constexpr std::size_t HintArgumentCount(host::PanelWord tag) { return tag & 0x7F; }
-constexpr bool HintHasIdList(host::PanelWord tag) { return (tag & 0x80) != 0; }
-
 // A malformed hint array. `entry` counts from 1 in array order; `word` is the
 // offset of the entry's tag.
 class HintError : public std::runtime_error {
