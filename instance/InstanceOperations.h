@@ -17,6 +17,10 @@ const char* LoadInstance(void* instance, const host::LoadState* state);
 const char* SaveInstance(void* instance, const host::SaveState* state);
 const char* DescribeInstance(void* instance);
 
+// One setting's parameter value at `time`; its working copy when there is no
+// parameter or no parameter service to ask.
+double SettingValueAt(const TiltShiftInstance& instance, const Setting& setting, double time);
+
 // Overwrites the working copies with the parameters' values at `time`.
 void EvaluateSettings(TiltShiftInstance* instance, double time);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host/CameraRecords.h"
+#include "instance/InstanceOperations.h"
 #include "instance/TiltShiftInstance.h"
 #include "module/HostServices.h"
 #include "panel/PanelIds.h"
@@ -40,13 +41,7 @@ const SettingControl* SettingControlOf(host::PanelId id) {
 constexpr double kLargestShownFocalLength = 1e20;  // millimetres
 
 double ZoomFactorNow(const TiltShiftInstance& instance) {
-    const double time = CurrentTime();
-    const host::ParameterService* parameters = HostServices.parameterService;
-    // Without the parameter (or its service) the working copy is the zoom.
-    if (parameters == nullptr || instance.zoomParam == nullptr) return instance.zoomFactor;
-    double result[5] = {instance.zoomFactor, 0.0, 0.0, 0.0, 0.0};
-    parameters->value(instance.zoomParam, time, nullptr, result);
-    return result[0];
+    return SettingValueAt(instance, kSettings[0], CurrentTime());  // the zoom factor comes first
 }
 
 char* FocalLengthLine(TiltShiftInstance& instance) {
