@@ -53,13 +53,14 @@ TEST_F(RenderTest, WireframeOutlinesWhatTheRendererShows) {
 }
 
 TEST_F(RenderTest, LensSamplesBlurOnlyWhatIsOffTheFocusDistance) {
-    // Two flat panels square to the view: one at the focus distance, one
-    // far behind it, seen through a wide aperture.
+    // Two flat panels square to the view at a table-top scale: one at the
+    // focus distance, one four times as far, seen through a wide aperture.
     Scene scene = BlackScene({0.0, 0.0, 0.0});
-    scene.camera.focusDistance = Envelope(4.0);
-    scene.camera.fStop = Envelope(1.0);
-    scene.world.boxes = {{{-0.6, 0.0, 4.0}, {0.5, 0.5, 0.0}, {1.0, 1.0, 1.0}},
-                         {{2.5, 0.0, 16.0}, {2.0, 2.0, 0.0}, {1.0, 1.0, 1.0}}};
+    scene.camera.focusDistance = Envelope(0.3);
+    scene.camera.fStop = Envelope(0.35);
+    scene.settings = {{"ZoomFactor", Envelope(3.0)}};
+    scene.world.boxes = {{{-0.06, 0.0, 0.3}, {0.04, 0.04, 0.0}, {1.0, 1.0, 1.0}},
+                         {{0.3, 0.0, 1.2}, {0.3, 0.3, 0.0}, {1.0, 1.0, 1.0}}};
     Stage stage(bench->handler(), scene);
 
     const Image sharp = DrawPreview(stage, 0, {.lensSamples = 1});
@@ -81,7 +82,7 @@ TEST_F(RenderTest, LensSamplesBlurOnlyWhatIsOffTheFocusDistance) {
     EXPECT_GT(Difference(sharp, blended, farPanel), 2.0);
 }
 
-TEST_F(RenderTest, NothingBehindTheNearPlaneIsDrawn) {
+TEST_F(RenderTest, NothingBehindTheCameraIsDrawn) {
     // A level camera over the ground grid, which reaches behind it, with
     // one box behind the camera: every line drawn lies below the horizon.
     Scene scene = BlackScene({0.0, 1.5, 0.0});
