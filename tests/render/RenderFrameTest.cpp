@@ -36,6 +36,7 @@ struct PinholeCase {
     const char* name;
     double heading, pitch, bank;
     double hShift, vShift;
+    double tiltDirection, tiltAngle;
     double right, up;  // the point's offset from the optical axis, metres
 };
 
@@ -49,6 +50,8 @@ TEST_P(PinholeProjection, PointAtTheFocusDistanceLandsWhereThePreviewPutsIt) {
     scene.camera.rotation = {Envelope(c.heading), Envelope(c.pitch), Envelope(c.bank)};
     scene.settings["HShift"] = Envelope(c.hShift);
     scene.settings["VShift"] = Envelope(c.vShift);
+    scene.settings["TiltDirection"] = Envelope(c.tiltDirection);
+    scene.settings["TiltAngle"] = Envelope(c.tiltAngle);
     const Axes axes = AxesFromRotation(c.heading, c.pitch, c.bank);
     const Vector3 onAxis = Along({1.0, 2.0, -3.0}, axes.forward, 5.0);
     const Vector3 centre = Along(Along(onAxis, axes.right, c.right), axes.up, c.up);
@@ -65,11 +68,14 @@ TEST_P(PinholeProjection, PointAtTheFocusDistanceLandsWhereThePreviewPutsIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PinholeProjection,
-    ::testing::Values(PinholeCase{"OnAxis", 0, 0, 0, 0, 0, 0, 0},
-                      PinholeCase{"UpperRight", 0, 0, 0, 0, 0, 0.9, 0.4},
-                      PinholeCase{"TurnedAndTipped", 0.7, 0.3, 0, 0, 0, -0.6, 0.3},
-                      PinholeCase{"Banked", 0.2, -0.1, 0.4, 0, 0, 0.8, -0.5},
-                      PinholeCase{"Shifted", 0.3, 0.2, 0, 0.15, -0.1, 0.2, 0.1}),
+    ::testing::Values(PinholeCase{"OnAxis", 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                      PinholeCase{"UpperRight", 0, 0, 0, 0, 0, 0, 0, 0.9, 0.4},
+                      PinholeCase{"TurnedAndTipped", 0.7, 0.3, 0, 0, 0, 0, 0, -0.6, 0.3},
+                      PinholeCase{"Banked", 0.2, -0.1, 0.4, 0, 0, 0, 0, 0.8, -0.5},
+                      PinholeCase{"Shifted", 0.3, 0.2, 0, 0.15, -0.1, 0, 0, 0.2, 0.1},
+                      PinholeCase{"Tilted", 0.3, 0.2, 0, 0, 0, 0, 0.2, 0.2, 0.1},
+                      PinholeCase{"TiltedSideways", 0.3, 0.2, 0, 0, 0, 1.5707963267948966, 0.2, 0.2, 0.1},
+                      PinholeCase{"TiltedAndShifted", 0.3, 0.2, 0, 0.1, 0.05, 0.7, -0.15, -0.4, 0.3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Per row, how far a picture strays from the pinhole picture, against the
