@@ -148,6 +148,7 @@ std::optional<SurfaceHit> RayScene::intersect(const Vector3& origin, const Vecto
     RTCRayHit rayHit{};
     rayHit.ray = MakeRay(origin, direction, nearest);
     rayHit.hit.geomID = RTC_INVALID_GEOMETRY_ID;
+    rayHit.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
     rtcIntersect1(scene_.get(), &context, &rayHit);
     if (rayHit.hit.geomID == RTC_INVALID_GEOMETRY_ID) return std::nullopt;
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cmath>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -70,8 +71,12 @@ Image RenderFrame(Stage& stage, int frame, const RenderOptions& options) {
     const Scene& scene = stage.scene();
     CheckOptions(scene, options);
     stage.setupFrame(frame);
-    const RayScene world(scene.world);
     const CameraInstance& camera = stage.instance();
+    // Embree builds its scene with the threads of the arena it is built in.
+    tbb::task_arena arena(options.threads == 0 ? tbb::task_arena::automatic : options.threads);
+    std::optional<RayScene> built;
+    arena.execute([&] { built.emplace(scene.world); });
+    const RayScene& world = *built;
 
     Image image;
     image.width = scene.resolution.width;
@@ -111,7 +116,6 @@ Image RenderFrame(Stage& stage, int frame, const RenderOptions& options) {
         }
     };
 
-    tbb::task_arena arena(options.threads == 0 ? tbb::task_arena::automatic : options.threads);
     arena.execute([&] { tbb::parallel_for(tbb::blocked_range<int>(0, image.height, 1), renderRows); });
     return image;
 }
