@@ -21,7 +21,6 @@ using namespace workbench::render;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
-using ::testing::UnorderedElementsAre;
 
 TEST(Srgb, LinearValuesFollowTheSrgbCurveAndClamp) {
     Image image{3, 2, {{0.0, 1.0, 0.5}, {0.0031308, 0.2140, 0.001}, {-0.5, 2.0, std::nan("")}, {0.05, 0.8, 0.18},

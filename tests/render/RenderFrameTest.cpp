@@ -38,6 +38,8 @@ struct PinholeCase {
     double hShift, vShift;
     double tiltDirection, tiltAngle;
     double right, up;  // the point's offset from the optical axis, metres
+
+    friend void PrintTo(const PinholeCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class PinholeProjection : public RenderTest, public ::testing::WithParamInterface<PinholeCase> {};
@@ -104,6 +106,8 @@ struct TiltCase {
     const char* name;
     double tiltDirection;
     double tiltAngle;
+
+    friend void PrintTo(const TiltCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class TiltedFocus : public RenderTest, public ::testing::WithParamInterface<TiltCase> {};
@@ -208,6 +212,8 @@ struct MotionCase {
     bool cameraMoves;
     bool motionSteps;
     bool sameAsStill;  // the picture of the camera held at the shutter's start
+
+    friend void PrintTo(const MotionCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class MotionSteps : public RenderTest, public ::testing::WithParamInterface<MotionCase> {};
