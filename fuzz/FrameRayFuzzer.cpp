@@ -12,13 +12,14 @@
 // Motion steps: any count from 0 to kMostSteps is used as it stands, and so
 // is any count the module must refuse outright (negative, or 2^28 and more,
 // whose table would not fit 32 bits); the counts in between are folded to
-// 0..kMostSteps, so that no case allocates more than 257 samples (47 KB).
+// 0..kMostSteps, so that no case allocates more than 65 samples (12 KB).
 //
 // Input: flags byte (1: the allocation fails, 2: no camera service, 4: no
 // item service), motion steps (32 bits), start time, duration, five
 // parameter values and five rates, film width and height, camera position,
-// velocity, right, up and forward axes, focus distance and its rate, f-stop
-// (doubles), the preview's lens x and y; then rays of five doubles each: film x, y, lens x, y, fraction.
+// velocity, right, up and forward axes, focus distance and its rate, f-stop,
+// the preview's lens x and y (doubles); then rays of five doubles each: film
+// x and y, lens x and y, fraction.
 
 #include <array>
 #include <cmath>
@@ -32,7 +33,7 @@ namespace {
 
 using fuzz::FuzzInput;
 
-constexpr std::int32_t kMostSteps = 64;
+constexpr std::int32_t kMostSteps = 16;
 constexpr std::int32_t kSurelyRefusedSteps = 1 << 28;
 constexpr int kMostRays = 32;
 
