@@ -9,6 +9,7 @@ packages=(
   libfmt-dev                          # the workbench's messages (GCC 12 has no <format>)
   libembree-dev libtbb-dev libpng-dev  # the workbench's renderer: ray tracing, threads, PNG files
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686  # the 32-bit Windows module
+  clang libclang-rt-14-dev            # the fuzz targets (libFuzzer, sanitizers)
 )
 
 missing=()

@@ -7,3 +7,6 @@ scripts/install-deps.sh
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
+
+# The fuzz targets: replay their seeds and kept crash inputs, then fuzz briefly.
+scripts/fuzz.sh

@@ -424,6 +424,12 @@ Scene ParseScene(std::string_view text, const std::string& sourceName) {
         if (const auto reason = message.find(": "); reason != std::string::npos) message = message.substr(reason + 2);
         throw SceneError(sourceName + ":" + std::to_string(line) + ":" + std::to_string(column) +
                          ": malformed JSON: " + message);
+    } catch (const Json::out_of_range& error) {
+        // A number beyond the range of a double ("1e400"); the parser gives
+        // the number's text but not its place.
+        std::string message = error.what();
+        if (const auto reason = message.find("] "); reason != std::string::npos) message = message.substr(reason + 2);
+        throw SceneError(sourceName + ": malformed JSON: " + message);
     }
     try {
         return ReadScene(Reader(document, ""));

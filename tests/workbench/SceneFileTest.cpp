@@ -114,6 +114,13 @@ TEST(SceneFile, MalformedJsonIsReportedAtItsLineAndColumn) {
     for (const Case& c : cases) EXPECT_THAT(ParseError(c.text), HasSubstr(c.place)) << c.text;
 }
 
+TEST(SceneFile, NumbersBeyondADoubleAreMalformedJson) {
+    for (const char* number : {"1e400", "-1e400", "108.666e777"}) {
+        EXPECT_EQ(ParseError(std::string(R"({"camera": {"zoomFactor": )") + number + "}}"),
+                  std::string("scene.json: malformed JSON: number overflow parsing '") + number + "'");
+    }
+}
+
 TEST(SceneFile, ValuesThatDoNotFitAreReportedAtTheirPath) {
     struct Case {
         const char* text;
