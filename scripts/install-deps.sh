@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev           # tests
   nlohmann-json3-dev                  # the workbench's scene files
   libfmt-dev                          # the workbench's messages (GCC 12 has no <format>)
+  libcli11-dev                        # the tarvelin command line
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686  # the 32-bit Windows module
 )
 
