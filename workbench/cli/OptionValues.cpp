@@ -1,6 +1,7 @@
 #include "workbench/cli/OptionValues.h"
 
 #include <charconv>
+#include <limits>
 
 #include "workbench/cli/CommandErrors.h"
 
@@ -64,16 +65,17 @@ FrameSpan ParseFrameSpan(std::string_view text) {
 
 PictureSize ParsePictureSize(std::string_view text) {
     const auto cross = text.find('x');
-    PictureSize size;
-    if (cross == std::string_view::npos || !ReadWhole(text.substr(0, cross), size.width) ||
-        !ReadWhole(text.substr(cross + 1), size.height)) {
+    long long width = 0;
+    long long height = 0;
+    if (cross == std::string_view::npos || !ReadSigned(text.substr(0, cross), width) ||
+        !ReadSigned(text.substr(cross + 1), height)) {
         throw CommandError(Quoted(text) + " is not a size WIDTHxHEIGHT in pixels, such as 640x480");
     }
-    if (size.width < 1 || size.height < 1 || size.width > kMaxPictureSide || size.height > kMaxPictureSide) {
+    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) {
         throw CommandError("each side of " + std::string(text) + " must be from 1 to " +
                            std::to_string(kMaxPictureSide) + " pixels");
     }
-    return size;
+    return {static_cast<int>(width), static_cast<int>(height)};
 }
 
 CLI::Validator CountOf(int minimum) {
