@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <fmt/format.h>
+
 #include "workbench/Stage.h"
 #include "workbench/Workbench.h"
 #include "workbench/cli/Commands.h"
@@ -18,18 +20,20 @@ const char* TextOrNone(const char* text) { return text != nullptr ? text : "(non
 void ShowInfo(const std::string& moduleArgument, const GlobalOptions& global) {
     Workbench bench(ModulePath(moduleArgument.empty() ? global.module : moduleArgument));
     const host::ModuleDescriptor& descriptor = bench.module().descriptor();
-    std::printf("Module %s\n", bench.module().file().c_str());
-    std::printf("Descriptor: sync word 0x%08x, version %u, machine 0x%x\n", descriptor.syncWord, descriptor.version,
-                descriptor.machine);
-    std::printf("Servers:\n");
+    std::string text = fmt::format("Module {}\n", bench.module().file().string());
+    text += fmt::format("Descriptor: sync word {:#010x}, version {}, machine {:#x}\n", descriptor.syncWord,
+                        descriptor.version, descriptor.machine);
+    text += "Servers:\n";
     for (const host::ServerEntry* entry = descriptor.servers; entry->className != nullptr; ++entry) {
         // The workbench does not read tag lists; it says only whether one is there.
-        std::printf("  %-16s %-22s %s\n", entry->className, TextOrNone(entry->serverName),
-                    entry->tags == nullptr ? "no user names (no tag list)" : "has a tag list (not read)");
+        text += fmt::format("  {:<16} {:<22} {}\n", entry->className, TextOrNone(entry->serverName),
+                            entry->tags == nullptr ? "no user names (no tag list)" : "has a tag list (not read)");
     }
     // A camera of a fresh scene, made and destroyed as the host would.
     const Stage stage(bench.handler(), Scene{});
-    std::printf("Camera description: %s\n", TextOrNone(stage.instance().describe()));
+    text += fmt::format("Camera description: {}\n", TextOrNone(stage.instance().describe()));
+    // Printed whole, so a failure part-way leaves no partial description.
+    std::fputs(text.c_str(), stdout);
 }
 
 }  // namespace

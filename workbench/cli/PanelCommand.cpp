@@ -90,11 +90,10 @@ void ShowPanel(const PanelArguments& arguments, const GlobalOptions& global) {
     }
     CheckNoFaults(registry, session);
 
+    // The drawing is written before anything is printed, so a failed write prints only its error.
+    if (drawing) render::WritePng(*arguments.out, drawing->width(), drawing->height(), RgbBytes(*drawing));
     std::printf("Panel at frame %d (%g s)\n%s", frame, session.time(), FormatPanel(layout).c_str());
-    if (drawing) {
-        render::WritePng(*arguments.out, drawing->width(), drawing->height(), RgbBytes(*drawing));
-        std::printf("wrote %s (%dx%d)\n", arguments.out->c_str(), drawing->width(), drawing->height());
-    }
+    if (drawing) std::printf("wrote %s (%dx%d)\n", arguments.out->c_str(), drawing->width(), drawing->height());
 }
 
 }  // namespace
