@@ -8,6 +8,7 @@ packages=(
   nlohmann-json3-dev                  # the workbench's scene files
   libfmt-dev                          # the workbench's messages (GCC 12 has no <format>)
   libembree-dev libtbb-dev libpng-dev  # the workbench's renderer: ray tracing, threads, PNG files
+  libcli11-dev                        # the tarvelin command line
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686  # the 32-bit Windows module
   clang libclang-rt-14-dev            # the fuzz targets (libFuzzer, sanitizers)
 )

@@ -1,0 +1,152 @@
+// What each command prints and writes when it works: help, the module's
+// description, the settings panel with its drawing, and pictures.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "CliFixture.h"
+
+namespace cli_test {
+namespace {
+
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+std::string FileText(const std::filesystem::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), {}};
+}
+
+// The panel's control line that starts with `label`, or an empty text.
+std::string ControlLine(const std::string& out, const std::string& label) {
+    for (const std::string& line : Lines(out)) {
+        if (line.starts_with("    " + label + " ")) return line;
+    }
+    return {};
+}
+
+TEST_F(CliTest, HelpListsTheCommandsAndExitStatuses) {
+    const ChildResult result = Run({"--help"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(result.out, AllOf(HasSubstr("render"), HasSubstr("preview"), HasSubstr("panel"), HasSubstr("info"),
+                                  HasSubstr("--module"), HasSubstr("2 the command line is wrong")));
+
+    const ChildResult render = Run({"render", "--help"});
+    EXPECT_EQ(render.exitCode, 0) << render.err;
+    EXPECT_THAT(render.out, AllOf(HasSubstr("--frames"), HasSubstr("shot.0012.png"), HasSubstr("--spp"),
+                                  HasSubstr("0 uses every core"), HasSubstr("--size")));
+    EXPECT_THAT(render.err, IsEmpty());
+}
+
+// The module beside the program when none is named, and the same module named.
+TEST_F(CliTest, InfoDescribesTheBuiltModule) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"info"},
+                                                      {"info", TARVELIN_MODULE_PATH},
+                                                      {"--module", TARVELIN_MODULE_PATH, "info"}}) {
+        const ChildResult result = Run(arguments);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_THAT(result.err, IsEmpty());
+        const auto lines = Lines(result.out);
+        ASSERT_EQ(lines.size(), 6u) << result.out;
+        EXPECT_THAT(lines[0], HasSubstr("TarvelinCam.so"));
+        EXPECT_EQ(lines[1], "Descriptor: sync word 0x04121994, version 3, machine 0x300");
+        EXPECT_EQ(lines[2], "Servers:");
+        EXPECT_THAT(lines[3], AllOf(StartsWith("  CameraHandler "), HasSubstr(" TarvelinCamera0.1.5 "),
+                                    HasSubstr("no user names")));
+        EXPECT_THAT(lines[4], AllOf(StartsWith("  CameraInterface "), HasSubstr(" TarvelinCamera0.1.5 "),
+                                    HasSubstr("no user names")));
+        EXPECT_EQ(lines[5], "Camera description: OrrenCamera");
+    }
+}
+
+// The test scene's settings in the panel's units: shifts in percent, angles in
+// degrees, the zoom keyed from 2 at 0 s to 3 at 1 s on a 24 mm high film.
+TEST_F(CliTest, PanelShowsTheSettingsInTheirGroupsAndUnits) {
+    const ChildResult result = Run({"panel", Scene("panel.json")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(result.err, IsEmpty());
+
+    std::vector<std::string> outline;
+    for (const std::string& line : Lines(result.out)) {
+        if (!line.starts_with("    ")) outline.push_back(line);
+    }
+    EXPECT_THAT(outline, ElementsAre("Panel at frame 0 (0 s)", "Tarvelin Camera", "  group 0x8008", "  group 0x8009",
+                                     "  group 0x800a", "  group 0x800b"));
+    EXPECT_THAT(ControlLine(result.out, "Zoom Factor"), AllOf(HasSubstr(" 2 "), HasSubstr("min 0, step 1")));
+    EXPECT_THAT(Lines(result.out), Contains(HasSubstr("Focal Length 24.0mm")));
+    EXPECT_THAT(ControlLine(result.out, "Horizontal Shift"),
+                AllOf(HasSubstr(" 25 % "), HasSubstr("min -1000 %, max 1000 %")));
+    EXPECT_THAT(ControlLine(result.out, "Vertical Shift"), HasSubstr(" -10 % "));
+    EXPECT_THAT(ControlLine(result.out, "Direction"),
+                AllOf(HasSubstr(" 90 deg "), HasSubstr("min -360 deg, max 360 deg")));
+    EXPECT_THAT(ControlLine(result.out, "Angle"), AllOf(HasSubstr(" 15 deg "), HasSubstr("min -90 deg, max 90 deg")));
+}
+
+TEST_F(CliTest, PanelShowsTheValuesAtTheFrameAsked) {
+    const ChildResult result = Run({"panel", Scene("panel.json"), "--frame", "24"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(Lines(result.out), Contains("Panel at frame 24 (1 s)"));
+    EXPECT_THAT(ControlLine(result.out, "Zoom Factor"), HasSubstr(" 3 "));
+    EXPECT_THAT(Lines(result.out), Contains(HasSubstr("Focal Length 36.0mm")));
+}
+
+// The diagram follows the tilt: the tilted test scene and an untilted demo
+// give different pictures.
+TEST_F(CliTest, PanelWritesTheDiagramAsPng) {
+    const ChildResult tilted = Run({"panel", Scene("panel.json"), "--out", Output("tilted.png")});
+    ASSERT_EQ(tilted.exitCode, 0) << tilted.err;
+    EXPECT_THAT(Lines(tilted.out), Contains("wrote " + Output("tilted.png") + " (100x100)"));
+    const ChildResult untilted = Run({"panel", "demo:plain", "--out", Output("untilted.png")});
+    ASSERT_EQ(untilted.exitCode, 0) << untilted.err;
+
+    EXPECT_EQ(ReadPngSize(Output("tilted.png")), (PngSize{100, 100}));
+    EXPECT_EQ(ReadPngSize(Output("untilted.png")), (PngSize{100, 100}));
+    EXPECT_NE(FileText(Output("tilted.png")), FileText(Output("untilted.png")));
+    EXPECT_THAT(OutputFiles(), ElementsAre("tilted.png", "untilted.png"));
+}
+
+// Rendering itself is the renderer's to test; here only that the options
+// reach it and the files are named as promised. These run the real renderer.
+TEST_F(CliTest, RenderWritesOneFrameAtTheSizeAsked) {
+    const ChildResult result = Run(
+        {"render", Scene("tiny.json"), "--out", Output("one.png"), "--size", "5x4", "--spp", "1", "--threads", "1"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(result.err, IsEmpty()) << "no progress bar when stderr is no terminal";
+    EXPECT_EQ(result.out, "wrote " + Output("one.png") + " (frame 0, 5x4)\n");
+    EXPECT_EQ(ReadPngSize(Output("one.png")), (PngSize{5, 4}));
+    EXPECT_THAT(OutputFiles(), ElementsAre("one.png"));
+}
+
+TEST_F(CliTest, RenderNumbersTheFilesOfARange) {
+    const ChildResult result = Run(
+        {"render", Scene("tiny.json"), "--out", Output("shot.png"), "--frames", "1-2", "--spp", "1", "--threads", "2"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(OutputFiles(), ElementsAre("shot.0001.png", "shot.0002.png"));
+    EXPECT_EQ(ReadPngSize(Output("shot.0002.png")), (PngSize{4, 3})) << "the scene's resolution";
+}
+
+TEST_F(CliTest, PreviewWritesTheViewAtTheSizeAsked) {
+    const ChildResult result =
+        Run({"preview", Scene("tiny.json"), "--out", Output("view.png"), "--size", "6x5", "--lens-samples", "2"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadPngSize(Output("view.png")), (PngSize{6, 5}));
+}
+
+TEST_F(CliTest, BuiltInScenesRender) {
+    for (const char* demo : {"demo:miniature", "demo:architecture", "demo:plain"}) {
+        const ChildResult result =
+            Run({"render", demo, "--out", Output("demo.png"), "--size", "3x2", "--spp", "1", "--threads", "1"});
+        EXPECT_EQ(result.exitCode, 0) << demo << ": " << result.err;
+        EXPECT_EQ(ReadPngSize(Output("demo.png")), (PngSize{3, 2})) << demo;
+    }
+}
+
+}  // namespace
+}  // namespace cli_test
