@@ -8,6 +8,8 @@ packages=(
   nlohmann-json3-dev                  # the workbench's scene files
   libfmt-dev                          # the workbench's messages (GCC 12 has no <format>)
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686  # the 32-bit Windows module
+  g++-multilib qemu-user-static googletest  # the module's tests built for 32-bit x86 and emulated
+  valgrind                            # the end-to-end tests under memcheck
 )
 
 missing=()

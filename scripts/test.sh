@@ -7,3 +7,11 @@ scripts/install-deps.sh
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
+
+# The module's tests built for 32-bit x86 Linux and run under qemu-i386-static,
+# then the whole tree under AddressSanitizer and UndefinedBehaviorSanitizer.
+for preset in i386 asan; do
+  cmake --preset "$preset"
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
