@@ -15,3 +15,13 @@ if(WIN32)
   # The host calls in with only 4-byte stack alignment.
   add_compile_options(-mstackrealign)
 endif()
+
+# AddressSanitizer and UndefinedBehaviorSanitizer over everything, the module
+# file included, so a test that drives it through the stand-in host stops at
+# the first fault.
+option(TARVELIN_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(TARVELIN_SANITIZE)
+  set(tarvelin_sanitizer_flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${tarvelin_sanitizer_flags})
+  add_link_options(${tarvelin_sanitizer_flags})
+endif()

@@ -6,6 +6,12 @@
 // The arithmetic order is fixed, so that every build computes the same
 // doubles.
 
+#include <cfloat>
+
+// Doubles are evaluated as doubles (SSE2 on 32-bit x86), never in the x87's
+// wider registers, whose rounding would change the rays from build to build.
+static_assert(FLT_EVAL_METHOD == 0, "lens arithmetic needs SSE2 doubles: build with -msse2 -mfpmath=sse");
+
 namespace tarvelin {
 
 struct Vector3d {

@@ -11,6 +11,8 @@ packages=(
   libcli11-dev                        # the tarvelin command line
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686  # the 32-bit Windows module
   clang libclang-rt-14-dev            # the fuzz targets (libFuzzer, sanitizers)
+  g++-multilib qemu-user-static googletest  # the module's tests built for 32-bit x86 and emulated
+  valgrind                            # the end-to-end tests under memcheck
 )
 
 missing=()
