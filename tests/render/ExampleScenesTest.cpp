@@ -45,5 +45,34 @@ TEST_F(RenderTest, ArchitectureExampleMovesWithinTheShutter) {
     EXPECT_FALSE(render(scene.motionSteps).pixels == render(0).pixels);
 }
 
+// A level camera with its lens shifted up keeps the building's verticals
+// parallel: the rays through one column of the film all lie in one vertical
+// plane. Pitching the camera up to frame the top instead makes them converge.
+TEST_F(RenderTest, ArchitectureExampleKeepsVerticalsParallel) {
+    const Scene scene = LoadSceneFile(std::filesystem::path(EXAMPLES_DIR) / "architecture.json");
+    ASSERT_GT(scene.settings.at("VShift").valueAt(0.0), 0.0);
+    // How far the horizontal heading (x over z) of the rays at the top and the
+    // bottom of a film column near the right edge differ.
+    const auto columnSpread = [&](const Scene& variant) {
+        Stage stage(bench->handler(), variant);
+        stage.setupFrame(variant.frames.first);
+        const double filmX = 0.45 * variant.film.width;
+        double heading[2];
+        for (int end = 0; end < 2; ++end) {
+            const double filmY = (end == 0 ? -0.5 : 0.5) * variant.film.height;
+            host::CameraRay ray{};
+            EXPECT_TRUE(stage.instance().evaluateRay(filmX, filmY, 0.0, 0.0, 0.0, ray));
+            heading[end] = ray.direction[0] / ray.direction[2];
+        }
+        return std::abs(heading[1] - heading[0]);
+    };
+    EXPECT_LT(columnSpread(scene), 1e-12);
+
+    Scene pitched = scene;
+    pitched.settings["VShift"] = Envelope(0.0);
+    pitched.camera.rotation[1] = Envelope(-0.3);
+    EXPECT_GT(columnSpread(pitched), 1e-2);
+}
+
 }  // namespace
 }  // namespace render_test
