@@ -8,7 +8,9 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 extern char** environ;
@@ -41,9 +43,25 @@ struct Pipe {
     }
 };
 
-// Reads both pipes to their ends at once, so neither can fill and stall the child.
-void Drain(Pipe& out, Pipe& err, std::string& outText, std::string& errText) {
-    std::array<pollfd, 2> fds{{{out.read, POLLIN, 0}, {err.read, POLLIN, 0}}};
+// A pseudo-terminal: the child opens its far end by name; reading the near
+// end fails with EIO once the child has closed it.
+struct Terminal {
+    int read = -1;
+    std::string farEnd;
+    Terminal() {
+        read = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (read < 0) Fail("posix_openpt", errno);
+        if (grantpt(read) != 0 || unlockpt(read) != 0) Fail("grantpt", errno);
+        farEnd = ptsname(read);
+    }
+    ~Terminal() { close(read); }
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+};
+
+// Reads both outputs to their ends at once, so neither can fill and stall the child.
+void Drain(int outRead, int errRead, std::string& outText, std::string& errText) {
+    std::array<pollfd, 2> fds{{{outRead, POLLIN, 0}, {errRead, POLLIN, 0}}};
     std::array<std::string*, 2> texts{&outText, &errText};
     int open = 2;
     while (open > 0) {
@@ -67,14 +85,22 @@ void Drain(Pipe& out, Pipe& err, std::string& outText, std::string& errText) {
 
 }  // namespace
 
-ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments) {
+ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
+                     ChildOutput output) {
     Pipe out;
     Pipe err;
+    std::optional<Terminal> terminal;
+    if (output == ChildOutput::Terminal) terminal.emplace();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
+    if (terminal) {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, terminal->farEnd.c_str(), O_RDWR | O_NOCTTY, 0);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    } else {
+        posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
+    }
 
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
@@ -90,7 +116,7 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
     err.closeWrite();
 
     ChildResult result;
-    Drain(out, err, result.out, result.err);
+    Drain(out.read, terminal ? terminal->read : err.read, result.out, result.err);
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
         if (errno != EINTR) Fail("waitpid", errno);

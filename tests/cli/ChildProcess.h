@@ -15,7 +15,13 @@ struct ChildResult {
     std::string err;
 };
 
+// Where the child's output goes: stdout and stderr to pipes of their own, or
+// both to one pseudo-terminal, as when a user runs it; all of it then
+// arrives in `err`, in the order written, with lines ended by "\r\n".
+enum class ChildOutput { Pipes, Terminal };
+
 // Throws std::runtime_error when the program cannot be started.
-ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments);
+ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
+                     ChildOutput output = ChildOutput::Pipes);
 
 }  // namespace cli_test

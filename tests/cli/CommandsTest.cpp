@@ -15,6 +15,7 @@ namespace {
 using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
@@ -122,6 +123,17 @@ TEST_F(CliTest, RenderWritesOneFrameAtTheSizeAsked) {
     EXPECT_EQ(result.out, "wrote " + Output("one.png") + " (frame 0, 5x4)\n");
     EXPECT_EQ(ReadPngSize(Output("one.png")), (PngSize{5, 4}));
     EXPECT_THAT(OutputFiles(), ElementsAre("one.png"));
+}
+
+TEST_F(CliTest, RenderShowsProgressOnATerminalAndEndsItsLine) {
+    const ChildResult result =
+        RunChild(TARVELIN_PROGRAM,
+                 {"render", Scene("tiny.json"), "--out", Output("one.png"), "--spp", "1", "--threads", "1"},
+                 ChildOutput::Terminal);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(result.err, StartsWith("\rframe 0 ["));
+    EXPECT_THAT(result.err, EndsWith("] 100%\r\nwrote " + Output("one.png") + " (frame 0, 4x3)\r\n"))
+        << "the bar's line ends before the program goes on";
 }
 
 TEST_F(CliTest, RenderNumbersTheFilesOfARange) {

@@ -46,12 +46,15 @@ void Render(const RenderArguments& arguments, const GlobalOptions& global) {
     Workbench bench(ModulePath(global.module));
     Stage stage(bench.handler(), std::move(scene));
     for (int frame : frames) {
-        ProgressBar bar("frame " + std::to_string(frame));
-        render::RenderOptions options;
-        options.samplesPerPixel = arguments.samplesPerPixel;
-        options.threads = arguments.threads;
-        options.progress = [&bar](double done) { bar.show(done); };
-        const render::Image image = render::RenderFrame(stage, frame, options);
+        // The bar's line ends before anything else is printed.
+        const render::Image image = [&] {
+            ProgressBar bar("frame " + std::to_string(frame));
+            render::RenderOptions options;
+            options.samplesPerPixel = arguments.samplesPerPixel;
+            options.threads = arguments.threads;
+            options.progress = [&bar](double done) { bar.show(done); };
+            return render::RenderFrame(stage, frame, options);
+        }();
         const std::filesystem::path file = fileOf(frame);
         render::WritePng(file, image.width, image.height, render::ToSrgb8(image));
         std::printf("wrote %s (frame %d, %dx%d)\n", file.c_str(), frame, image.width, image.height);
