@@ -1,6 +1,5 @@
 // tarvelin render: ray-traces frames of a scene through the camera module.
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -9,10 +8,10 @@
 #include "workbench/cli/Commands.h"
 #include "workbench/cli/FrameChoice.h"
 #include "workbench/cli/ModuleLocation.h"
+#include "workbench/cli/OptionValues.h"
 #include "workbench/cli/OutputFile.h"
+#include "workbench/cli/PictureOptions.h"
 #include "workbench/cli/ProgressBar.h"
-#include "workbench/cli/SceneArgument.h"
-#include "workbench/render/PngFile.h"
 #include "workbench/render/Render.h"
 
 namespace workbench::cli {
@@ -20,26 +19,19 @@ namespace workbench::cli {
 namespace {
 
 struct RenderArguments {
-    std::string scene;
-    std::string out;
-    std::optional<int> frame;
+    PictureOptions picture;
     std::optional<std::string> frames;
     int samplesPerPixel = 16;
     int threads = 0;
-    std::optional<std::string> size;
 };
 
 void Render(const RenderArguments& arguments, const GlobalOptions& global) {
-    Scene scene = LoadSceneArgument(arguments.scene);
-    if (arguments.size) {
-        const PictureSize size = ParsePictureSize(*arguments.size);
-        scene.resolution = {size.width, size.height};
-    }
+    Scene scene = LoadPictureScene(arguments.picture);
     std::optional<FrameSpan> span;
     if (arguments.frames) span = ParseFrameSpan(*arguments.frames);
-    const std::vector<int> frames = ChooseFrames(scene, arguments.frame, span);
+    const std::vector<int> frames = ChooseFrames(scene, arguments.picture.frame, span);
 
-    const std::filesystem::path out = arguments.out;
+    const std::filesystem::path out = arguments.picture.out;
     const auto fileOf = [&](int frame) { return span ? SequenceFile(out, frame) : out; };
     CheckOutputFile(out);
 
@@ -55,10 +47,7 @@ void Render(const RenderArguments& arguments, const GlobalOptions& global) {
             options.progress = [&bar](double done) { bar.show(done); };
             return render::RenderFrame(stage, frame, options);
         }();
-        const std::filesystem::path file = fileOf(frame);
-        render::WritePng(file, image.width, image.height, render::ToSrgb8(image));
-        std::printf("wrote %s (frame %d, %dx%d)\n", file.c_str(), frame, image.width, image.height);
-        std::fflush(stdout);
+        WritePicture(fileOf(frame), image, frame);
     }
 }
 
@@ -67,14 +56,8 @@ void Render(const RenderArguments& arguments, const GlobalOptions& global) {
 void AddRenderCommand(CLI::App& app, const GlobalOptions& global) {
     auto arguments = std::make_shared<RenderArguments>();
     CLI::App* command = app.add_subcommand("render", "Ray-trace frames of a scene through the camera and write PNG");
-    command->add_option("SCENE", arguments->scene, "Scene file, or demo:NAME for a built-in scene")
-        ->required()
-        ->type_name("");
-    command->add_option("--out", arguments->out, "PNG file to write")->required()->type_name("FILE.png");
     CLI::Option* frame =
-        command->add_option("--frame", arguments->frame, "Frame to render (default: the scene's first)")
-            ->check(CountOf(0))
-            ->type_name("N");
+        AddPictureOptions(*command, arguments->picture, "Frame to render (default: the scene's first)");
     CLI::Option* frames = command
                               ->add_option("--frames", arguments->frames,
                                            "Frames FIRST-LAST, one file each, numbered before the extension: "
@@ -90,9 +73,7 @@ void AddRenderCommand(CLI::App& app, const GlobalOptions& global) {
         ->check(CountOf(0))
         ->type_name("N")
         ->capture_default_str();
-    command->add_option("--size", arguments->size, "Picture size WIDTHxHEIGHT (default: the scene's resolution)")
-        ->check(PictureSizeText())
-        ->type_name("WxH");
+    AddPictureSizeOption(*command, arguments->picture);
     command->callback([arguments, &global] { Render(*arguments, global); });
 }
 
