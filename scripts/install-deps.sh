@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev            # the fuzz targets (libFuzzer, sanitizers)
   g++-multilib qemu-user-static googletest  # the module's tests built for 32-bit x86 and emulated
   valgrind                            # the end-to-end tests under memcheck
+  libbenchmark-dev                    # the benchmarks (scripts/bench.sh)
 )
 
 missing=()
