@@ -12,5 +12,5 @@ cmake --build --preset bench -j2
 build/bench/bench/tarvelin_bench \
   --benchmark_repetitions=5 \
   --benchmark_enable_random_interleaving=true \
-  --benchmark_min_time=0.2 \
+  --benchmark_min_time=0.5 \
   "$@"
