@@ -4,6 +4,7 @@
 #include <numbers>
 #include <random>
 
+#include "bench/AllocationCount.h"
 #include "lens/LensState.h"
 
 namespace bench {
@@ -38,6 +39,7 @@ workbench::Scene TiltShiftScene(int motionSteps) {
 
 BenchCamera::BenchCamera(int motionSteps)
     : workbench_(TARVELIN_MODULE_PATH), stage_(workbench_.handler(), TiltShiftScene(motionSteps)) {
+    WatchModuleFile(reinterpret_cast<const void*>(record().evaluateRay));
     stage_.setupFrame(0);
 }
 

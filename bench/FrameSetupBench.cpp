@@ -12,7 +12,6 @@ namespace {
 void SetupFrame(benchmark::State& state) {
     BenchCamera camera(static_cast<int>(state.range(0)));
     const auto setup = camera.record().setupFrame;
-    WatchModuleFile(reinterpret_cast<const void*>(setup));
     void* const instance = camera.instance();
     const host::FrameSetup frame = camera.frameSetup();
     const host::CameraAccess access = camera.access();

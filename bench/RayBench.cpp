@@ -30,7 +30,6 @@ void EvaluateRay(benchmark::State& state) {
     BenchCamera camera(kMotionSteps);
     const auto evaluate = camera.record().evaluateRay;
     void* const instance = camera.instance();
-    WatchModuleFile(reinterpret_cast<const void*>(evaluate));
     const std::vector<RaySample> samples = MakeRaySamples(camera.scene().film, kSampleCount);
     host::CameraRay ray{};
     std::size_t next = 0;

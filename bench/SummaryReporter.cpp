@@ -102,10 +102,15 @@ void SummaryReporter::printSummary(std::ostream& out) const {
             out << '\n';
             heading = true;
         }
-        const double samples = figure.counters.at("samples");
+        const auto counter = [&figure](const char* counterName) {
+            const auto found = figure.counters.find(counterName);
+            return found == figure.counters.end() ? 0.0 : found->second;
+        };
+        const double samples = counter("samples");
+        if (samples == 0.0) continue;  // the run failed
         fmt::print(out, "  {:>19}  {:>7.0f}  {:>10.2f}  {:>9.1f}  {:>11.2f} ({:.2f})", name.substr(name.rfind('/') + 1),
                    samples, figure.cpuNanoseconds / 1e3, figure.cpuNanoseconds / samples,
-                   figure.counters.at("allocs_per_call"), figure.counters.at("module_allocs_per_call"));
+                   counter("allocs_per_call"), counter("module_allocs_per_call"));
         if (evaluate != nullptr) {
             const double frame = figure.cpuNanoseconds + kRaysPerFrame * evaluate->cpuNanoseconds;
             fmt::print(out, "  {:>22.5f} %", 100.0 * figure.cpuNanoseconds / frame);
