@@ -85,6 +85,13 @@ void Drain(int outRead, int errRead, std::string& outText, std::string& errText)
 
 }  // namespace
 
+bool PseudoTerminalsAvailable() {
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (terminal < 0) return false;
+    close(terminal);
+    return true;
+}
+
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
                      ChildOutput output) {
     Pipe out;

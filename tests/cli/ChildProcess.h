@@ -20,6 +20,9 @@ struct ChildResult {
 // arrives in `err`, in the order written, with lines ended by "\r\n".
 enum class ChildOutput { Pipes, Terminal };
 
+// Whether this machine can open a pseudo-terminal (a container may have none).
+bool PseudoTerminalsAvailable();
+
 // Throws std::runtime_error when the program cannot be started.
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
                      ChildOutput output = ChildOutput::Pipes);

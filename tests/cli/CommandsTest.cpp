@@ -126,6 +126,7 @@ TEST_F(CliTest, RenderWritesOneFrameAtTheSizeAsked) {
 }
 
 TEST_F(CliTest, RenderShowsProgressOnATerminalAndEndsItsLine) {
+    if (!PseudoTerminalsAvailable()) GTEST_SKIP() << "this machine has no pseudo-terminals";
     const ChildResult result =
         RunChild(TARVELIN_PROGRAM,
                  {"render", Scene("tiny.json"), "--out", Output("one.png"), "--spp", "1", "--threads", "1"},
