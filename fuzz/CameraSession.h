@@ -9,11 +9,9 @@
 #include "fuzz/FuzzInput.h"
 #include "host/CameraRecords.h"
 #include "instance/InstanceOperations.h"
-#include "lens/LensTable.h"
 #include "module/CameraHandler.h"
-#include "module/HostServices.h"
-#include "module/Memory.h"
 #include "tests/support/ControlledMemory.h"
+#include "tests/support/ModuleState.h"
 #include "tests/support/RecordingHost.h"
 
 namespace fuzz {
@@ -21,10 +19,7 @@ namespace fuzz {
 class CameraSession {
 public:
     CameraSession() {
-        tarvelin::HostServices = {};
-        tarvelin::pi = 0.0;
-        ReleaseLensTable();
-        testhost::FailNextAllocations(0);
+        testhost::ResetModuleState();
         FUZZ_CHECK(tarvelin::ActivateCameraHandler(host::kCameraHandlerVersion, testhost::RecordingHost::lookup(),
                                                    &handler, nullptr) == host::kActivated);
     }
@@ -32,7 +27,7 @@ public:
     ~CameraSession() {
         testhost::FailNextAllocations(0);
         for (tarvelin::TiltShiftInstance* instance : instances_) tarvelin::DestroyInstance(instance);
-        ReleaseLensTable();
+        testhost::ReleaseLensTable();
         FUZZ_CHECK(testhost::LiveModuleBlocks() == 0);
         FUZZ_CHECK(host.faults.empty());
     }
@@ -48,11 +43,6 @@ public:
         FUZZ_CHECK(instance != nullptr);
         instances_.push_back(instance);
         return instance;
-    }
-
-    static void ReleaseLensTable() {
-        tarvelin::Release(tarvelin::LensTable.samples);
-        tarvelin::LensTable = {};
     }
 
     testhost::RecordingHost host;

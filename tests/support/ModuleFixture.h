@@ -6,34 +6,20 @@
 
 #include "host/CameraRecords.h"
 #include "instance/InstanceOperations.h"
-#include "lens/LensTable.h"
 #include "module/CameraHandler.h"
-#include "module/HostServices.h"
-#include "module/Memory.h"
 #include "tests/support/ControlledMemory.h"
+#include "tests/support/ModuleState.h"
 #include "tests/support/RecordingHost.h"
 
 namespace testhost {
 
 class ModuleFixture : public ::testing::Test {
 protected:
-    ModuleFixture() {
-        tarvelin::HostServices = {};
-        tarvelin::pi = 0.0;
-        ReleaseLensTable();
-        FailNextAllocations(0);
-    }
+    ModuleFixture() { ResetModuleState(); }
 
     ~ModuleFixture() override { ReleaseLensTable(); }
 
     void TearDown() override { EXPECT_THAT(fakeHost.faults, ::testing::IsEmpty()); }
-
-    // The module keeps the last frame's lens table until the next frame;
-    // each test starts without one.
-    static void ReleaseLensTable() {
-        tarvelin::Release(tarvelin::LensTable.samples);
-        tarvelin::LensTable = {};
-    }
 
     int ActivateHandler(int version = host::kCameraHandlerVersion) {
         return tarvelin::ActivateCameraHandler(version, RecordingHost::lookup(), &handler, nullptr);
