@@ -1,13 +1,19 @@
 // What each command prints and writes when it works: help, the module's
-// description, the settings panel with its drawing, and pictures.
+// description, the settings panel with its drawing, pictures, and focusing
+// on three points.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <cmath>
 #include <iterator>
+#include <numbers>
 
 #include "CliFixture.h"
+#include "workbench/SceneFile.h"
+#include "workbench/Stage.h"
+#include "workbench/Workbench.h"
 
 namespace cli_test {
 namespace {
@@ -159,6 +165,91 @@ TEST_F(CliTest, BuiltInScenesRender) {
         EXPECT_EQ(result.exitCode, 0) << demo << ": " << result.err;
         EXPECT_EQ(ReadPngSize(Output("demo.png")), (PngSize{3, 2})) << demo;
     }
+}
+
+// The tiny scene's camera stands at (0, 1, -4) looking along +z. The points
+// span a plane through the x axis that rises towards the camera, 3 m ahead
+// along the view axis: tilted 45 degrees, with the top of the picture nearer.
+const std::vector<std::string> kRisingPlane = {"--through", "0,0,0", "1,0,0", "0,1,-1"};
+
+TEST_F(CliTest, FocusPrintsTheTiltAndFocusDistance) {
+    std::vector<std::string> arguments = {"focus", Scene("tiny.json")};
+    arguments.insert(arguments.end(), kRisingPlane.begin(), kRisingPlane.end());
+    const ChildResult result = Run(arguments);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(result.err, IsEmpty());
+    EXPECT_THAT(Lines(result.out), ElementsAre("Focus at frame 0 (0 s) through the three points:",
+                                               "    Tilt direction     0 deg", "    Tilt angle         -45 deg",
+                                               "    Focus distance     3 m"));
+    EXPECT_THAT(OutputFiles(), IsEmpty());
+}
+
+// The tilt settings become keys of the camera's channels and the focus
+// distance a key of the camera's, at the frame's time; the rest of the scene
+// stays as it was.
+TEST_F(CliTest, FocusSavesTheSceneWithKeysAtTheFrame) {
+    std::vector<std::string> arguments = {"focus", Scene("tiny.json"), "--frame", "2", "--save", Output("f.json")};
+    arguments.insert(arguments.end(), kRisingPlane.begin(), kRisingPlane.end());
+    const ChildResult result = Run(arguments);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(Lines(result.out), Contains("wrote " + Output("f.json") + " (keys at 0.0833333 s)"));
+
+    const workbench::Scene before = workbench::LoadSceneFile(Scene("tiny.json"));
+    const workbench::Scene saved = workbench::LoadSceneFile(Output("f.json"));
+    const double time = 2.0 / 24.0;
+    const auto keyAt = [time](const workbench::Envelope& envelope) {
+        EXPECT_EQ(envelope.keys().size(), 1u);
+        return envelope.keys().empty() || envelope.keys().front().time != time ? NAN : envelope.keys().front().value;
+    };
+    EXPECT_DOUBLE_EQ(keyAt(saved.settings.at("TiltDirection")), 0.0);
+    EXPECT_DOUBLE_EQ(keyAt(saved.settings.at("TiltAngle")), -std::numbers::pi / 4);
+    EXPECT_DOUBLE_EQ(keyAt(saved.camera.focusDistance), 3.0);
+    EXPECT_FALSE(saved.moduleData) << "a scene of channels stays one of channels";
+
+    workbench::Scene unchanged = saved;
+    unchanged.camera.focusDistance = before.camera.focusDistance;
+    unchanged.settings.erase("TiltDirection");
+    unchanged.settings.erase("TiltAngle");
+    EXPECT_EQ(unchanged.camera, before.camera);
+    EXPECT_EQ(unchanged.world, before.world);
+    EXPECT_EQ(unchanged.frames, before.frames);
+}
+
+// The module's own scene data decides the settings of a scene that has it, so
+// the keys go into it, and the camera shows them at the frame.
+TEST_F(CliTest, FocusKeysReachTheModulesOwnSceneData) {
+    {
+        workbench::Workbench bench(TARVELIN_MODULE_PATH);
+        const workbench::Stage stage(bench.handler(), workbench::LoadSceneFile(Scene("panel.json")));
+        workbench::SaveSceneFile(stage.capture(), Output("data.json"));
+    }
+    // The camera stands at the origin with the tilt direction at 90 degrees.
+    // The plane holds the up axis and turns 45 degrees towards the camera on
+    // the right, 2 m ahead.
+    const ChildResult result = Run({"focus", Output("data.json"), "--frame", "24", "--through", "0,0,2", "0,1,2",
+                                    "1,0,1", "--save", Output("focused.json")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(Lines(result.out), Contains("    Tilt direction     90 deg"));
+    ASSERT_TRUE(workbench::LoadSceneFile(Output("focused.json")).moduleData);
+
+    const ChildResult panel = Run({"panel", Output("focused.json"), "--frame", "24"});
+    ASSERT_EQ(panel.exitCode, 0) << panel.err;
+    EXPECT_THAT(ControlLine(panel.out, "Direction"), HasSubstr(" 90 deg "));
+    EXPECT_THAT(ControlLine(panel.out, "Angle"), HasSubstr(" -45 deg "));
+}
+
+// A plane seen almost edge on needs a tilt so steep that the interactive
+// view's near distance nearly vanishes: the answer comes with a warning.
+TEST_F(CliTest, FocusWarnsOfASteepTilt) {
+    // A plane along the x axis through the point 3 m ahead, whose normal is
+    // 87 degrees from the view axis: it rises steeply towards the camera.
+    const double slant = 87.0 * std::numbers::pi / 180.0;
+    const std::string rising = "0," + std::to_string(1.0 + std::cos(slant)) + "," + std::to_string(-1.0 - std::sin(slant));
+    const ChildResult result = Run({"focus", Scene("tiny.json"), "--through", "0,1,-1", "1,1,-1", rising});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_THAT(Lines(result.out), Contains(StartsWith("    Tilt angle         -87")));
+    EXPECT_THAT(Lines(result.err), ElementsAre(AllOf(StartsWith("tarvelin: warning: a tilt of -87"),
+                                                     HasSubstr("near distance falls to 0.0523 of the focal length"))));
 }
 
 }  // namespace

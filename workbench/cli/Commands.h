@@ -16,6 +16,7 @@ struct GlobalOptions {
 void AddRenderCommand(CLI::App& app, const GlobalOptions& global);
 void AddPreviewCommand(CLI::App& app, const GlobalOptions& global);
 void AddPanelCommand(CLI::App& app, const GlobalOptions& global);
+void AddFocusCommand(CLI::App& app, const GlobalOptions& global);
 void AddInfoCommand(CLI::App& app, const GlobalOptions& global);
 
 }  // namespace workbench::cli

@@ -15,7 +15,7 @@ namespace {
 
 using namespace workbench::cli;
 
-constexpr const char* kCommands = "render, preview, panel and info";
+constexpr const char* kCommands = "render, preview, panel, focus and info";
 
 int Fail(int status, const char* message) {
     std::fprintf(stderr, "tarvelin: %s\n", message);
@@ -25,7 +25,7 @@ int Fail(int status, const char* message) {
 int Run(int argc, char** argv) {
     CLI::App app(
         "Runs the Tarvelin camera module in a stand-in host: renders scenes through it, draws its "
-        "interactive view, shows its settings panel and describes the module file.\n"
+        "interactive view, shows its settings panel, focuses it on three points and describes the module file.\n"
         "SCENE is a scene file or demo:NAME, a built-in scene (demo:miniature, demo:architecture, "
         "demo:plain).\n"
         "Exit status: 0 done, 1 the work failed (scene, module, output), 2 the command line is wrong.",
@@ -41,6 +41,7 @@ int Run(int argc, char** argv) {
     AddRenderCommand(app, global);
     AddPreviewCommand(app, global);
     AddPanelCommand(app, global);
+    AddFocusCommand(app, global);
     AddInfoCommand(app, global);
 
     const auto usage = [](const std::string& message) {

@@ -1,6 +1,7 @@
 #include "workbench/cli/OptionValues.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 #include "workbench/cli/CommandErrors.h"
@@ -20,6 +21,13 @@ bool ReadWhole(std::string_view text, int& value) {
 
 // Whole numbers that may carry a sign, so "-1" is refused as below the minimum.
 bool ReadSigned(std::string_view text, long long& value) {
+    if (text.starts_with('+')) text.remove_prefix(1);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+// The whole text as a decimal number; from_chars takes no leading '+'.
+bool ReadNumber(std::string_view text, double& value) {
     if (text.starts_with('+')) text.remove_prefix(1);
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && error == std::errc() && end == text.data() + text.size();
@@ -77,6 +85,22 @@ PictureSize ParsePictureSize(std::string_view text) {
     }
     return {static_cast<int>(width), static_cast<int>(height)};
 }
+Vector3 ParsePoint(std::string_view text) {
+    Vector3 point{};
+    std::string_view rest = text;
+    for (std::size_t i = 0; i < point.size(); ++i) {
+        const auto comma = rest.find(',');
+        const bool last = i + 1 == point.size();
+        if ((comma == std::string_view::npos) != last || !ReadNumber(rest.substr(0, comma), point[i])) {
+            throw CommandError(Quoted(text) + " is not a point X,Y,Z of three numbers in metres, such as 0,0.75,-1.5");
+        }
+        if (!last) rest.remove_prefix(comma + 1);
+    }
+    for (double coordinate : point) {
+        if (!std::isfinite(coordinate)) throw CommandError("the point " + std::string(text) + " is not finite");
+    }
+    return point;
+}
 
 CLI::Validator CountOf(int minimum) {
     return Checking([minimum](std::string_view text) { ParseCount(text, minimum); });
@@ -85,5 +109,7 @@ CLI::Validator CountOf(int minimum) {
 CLI::Validator FrameSpanText() { return Checking(ParseFrameSpan); }
 
 CLI::Validator PictureSizeText() { return Checking(ParsePictureSize); }
+
+CLI::Validator PointText() { return Checking(ParsePoint); }
 
 }  // namespace workbench::cli

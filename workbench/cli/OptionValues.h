@@ -1,12 +1,14 @@
 #pragma once
 // Values of the commands' options, read from their text: counts, frames,
-// frame ranges and picture sizes. Each parser throws CommandError saying what
+// frame ranges, picture sizes and points. Each parser throws CommandError saying what
 // is wrong with the text; each validator gives CLI11 the same check.
 
 #include <string>
 #include <string_view>
 
 #include <CLI/CLI.hpp>
+
+#include "workbench/Rotation.h"
 
 namespace workbench::cli {
 
@@ -29,9 +31,12 @@ int ParseCount(std::string_view text, int minimum);
 FrameSpan ParseFrameSpan(std::string_view text);
 // "WxH", both sides from 1 to kMaxPictureSide.
 PictureSize ParsePictureSize(std::string_view text);
+// "X,Y,Z", three finite numbers: a point in the scene, in metres.
+Vector3 ParsePoint(std::string_view text);
 
 CLI::Validator CountOf(int minimum);
 CLI::Validator FrameSpanText();
 CLI::Validator PictureSizeText();
+CLI::Validator PointText();
 
 }  // namespace workbench::cli
