@@ -10,7 +10,7 @@ cmake --build --preset dev
 
 tarvelin=build/dev/tarvelin
 mkdir -p out
-for scene in miniature architecture plain; do
+for scene in miniature architecture plain tabletop; do
   "$tarvelin" render "demo:$scene" --out "out/$scene.png"
 done
 "$tarvelin" preview demo:miniature --out out/miniature-preview.png
@@ -21,4 +21,4 @@ echo "Windows module for the host: $(pwd)/build/dev/windows/TarvelinCam.p"
 echo "Native module for tests and the stand-in host: $(pwd)/build/dev/TarvelinCam.so"
 echo "The tarvelin program: $(pwd)/$tarvelin (run it with --help)"
 echo "Pictures of the built-in scenes: $(pwd)/out/ (miniature.png, architecture.png, plain.png,"
-echo "  miniature-preview.png: the interactive view, miniature-panel.png: the panel's tilt diagram)"
+echo "  tabletop.png, miniature-preview.png: the interactive view, miniature-panel.png: the panel's tilt diagram)"

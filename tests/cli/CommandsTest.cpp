@@ -42,7 +42,7 @@ std::string ControlLine(const std::string& out, const std::string& label) {
 TEST_F(CliTest, HelpListsTheCommandsAndExitStatuses) {
     const ChildResult result = Run({"--help"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_THAT(result.out, AllOf(HasSubstr("render"), HasSubstr("preview"), HasSubstr("panel"), HasSubstr("info"),
+    EXPECT_THAT(result.out, AllOf(HasSubstr("render"), HasSubstr("preview"), HasSubstr("panel"), HasSubstr("focus"), HasSubstr("info"),
                                   HasSubstr("--module"), HasSubstr("2 the command line is wrong")));
 
     const ChildResult render = Run({"render", "--help"});
@@ -159,7 +159,7 @@ TEST_F(CliTest, PreviewWritesTheViewAtTheSizeAsked) {
 }
 
 TEST_F(CliTest, BuiltInScenesRender) {
-    for (const char* demo : {"demo:miniature", "demo:architecture", "demo:plain"}) {
+    for (const char* demo : {"demo:miniature", "demo:architecture", "demo:plain", "demo:tabletop"}) {
         const ChildResult result =
             Run({"render", demo, "--out", Output("demo.png"), "--size", "3x2", "--spp", "1", "--threads", "1"});
         EXPECT_EQ(result.exitCode, 0) << demo << ": " << result.err;

@@ -127,7 +127,7 @@ const ErrorCase kErrorCases[] = {
     {"UnknownDemo",
      {"render", "demo:nothing", "--out", "OUT/x.png"},
      kFailure,
-     "no built-in scene demo:nothing (known: demo:architecture, demo:miniature, demo:plain)"},
+     "no built-in scene demo:nothing (known: demo:architecture, demo:miniature, demo:plain, demo:tabletop)"},
     // Modules.
     {"ModuleMissing",
      {"--module", "OUT/none.so", "info"},

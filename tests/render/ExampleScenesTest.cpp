@@ -1,5 +1,6 @@
-// The example scenes shipped for users to copy: each loads and renders, and
-// the moving one shows its motion only with motion steps.
+// The example scenes shipped for users to copy: each loads and renders, the
+// moving one shows its motion only with motion steps, and the focused one
+// keeps its whole tabletop sharp.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <filesystem>
 
 #include "tests/render/RenderFixture.h"
+#include "tests/support/SharpPoints.h"
 #include "workbench/SceneFile.h"
 
 namespace render_test {
@@ -30,7 +32,7 @@ TEST_P(ExampleScene, RendersSomethingBesidesTheBackground) {
     EXPECT_LT(background, static_cast<long>(image.pixels.size()) / 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleScene, ::testing::Values("miniature", "architecture", "plain"));
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleScene, ::testing::Values("miniature", "architecture", "plain", "tabletop"));
 
 TEST_F(RenderTest, ArchitectureExampleMovesWithinTheShutter) {
     Scene scene = LoadSceneFile(std::filesystem::path(EXAMPLES_DIR) / "architecture.json");
@@ -72,6 +74,23 @@ TEST_F(RenderTest, ArchitectureExampleKeepsVerticalsParallel) {
     pitched.settings["VShift"] = Envelope(0.0);
     pitched.camera.rotation[1] = Envelope(-0.3);
     EXPECT_GT(columnSpread(pitched), 1e-2);
+}
+
+// The tabletop example was focused on three points of its tabletop: at its
+// wide aperture, the rays of every lens point meet at the table's corners,
+// edges and middle.
+TEST_F(RenderTest, TabletopExampleKeepsTheWholeTabletopSharp) {
+    const Scene scene = LoadSceneFile(std::filesystem::path(EXAMPLES_DIR) / "tabletop.json");
+    ASSERT_LE(scene.camera.fStop.valueAt(0.0), 2.0) << "a wide aperture, or nothing would be blurred";
+    Stage stage(bench->handler(), scene);
+    stage.setupFrame(scene.frames.first);
+    // The cloth on the table lies 0.762 m up over 1.6 x 0.9 m around the origin.
+    for (double x : {-0.8, 0.0, 0.8}) {
+        for (double z : {-0.45, 0.0, 0.45}) {
+            SCOPED_TRACE("x " + std::to_string(x) + ", z " + std::to_string(z));
+            testhost::ExpectSharp(stage.instance(), {x, 0.762, z});
+        }
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <numbers>
 #include <tuple>
 
+#include "tests/support/SharpPoints.h"
 #include "tests/support/VectorMath.h"
 #include "workbench/FocusSolver.h"
 #include "workbench/Stage.h"
@@ -20,12 +21,10 @@ namespace {
 using namespace workbench;
 using testhost::Add;
 using testhost::Cross;
-using testhost::DistanceFromRay;
 using testhost::Dot;
-using testhost::FromArray;
+using testhost::ExpectSharp;
 using testhost::Length;
 using testhost::Scale;
-using testhost::Sub;
 using ::testing::HasSubstr;
 using tarvelin::Vector3d;
 
@@ -56,61 +55,6 @@ CameraPose PoseOf(const Scene& scene) {
     return {camera.positionAt(0.0), camera.axesAt(0.0)};
 }
 
-// The point where two rays pass closest to each other, halfway between them.
-Vector3d Meeting(const host::CameraRay& a, const host::CameraRay& b) {
-    const Vector3d oa = FromArray(a.origin), da = FromArray(a.direction);
-    const Vector3d ob = FromArray(b.origin), db = FromArray(b.direction);
-    const Vector3d w = Sub(oa, ob);
-    const double ab = Dot(da, db), aw = Dot(da, w), bw = Dot(db, w);
-    // 1 - ab², without the cancellation of nearly parallel rays.
-    const double sineSquared = Dot(Cross(da, db), Cross(da, db));
-    const double s = (ab * bw - aw) / sineSquared;
-    const double t = (bw - ab * aw) / sineSquared;
-    return Scale(Add(Add(oa, Scale(da, s)), Add(ob, Scale(db, t))), 0.5);
-}
-
-host::CameraRay RayOf(const Stage& stage, double filmX, double filmY, double lensX, double lensY) {
-    host::CameraRay ray{};
-    EXPECT_TRUE(stage.instance().evaluateRay(filmX, filmY, lensX, lensY, 0.0, ray));
-    return ray;
-}
-
-// Where the module's rays of a film point meet: opposite edges of the lens.
-Vector3d SharpPoint(const Stage& stage, double filmX, double filmY) {
-    return Meeting(RayOf(stage, filmX, filmY, -1.0, 0.0), RayOf(stage, filmX, filmY, 1.0, 0.0));
-}
-
-struct FilmPoint {
-    double x;
-    double y;
-};
-
-// The film point whose sharp point lies nearest `point`. The sharp points
-// of film points form a plane on which they lie linearly, so three of them
-// fix the map; two more rounds from the answer take out the rounding that
-// reaching far from the film's centre magnifies.
-FilmPoint FilmPointOf(const Stage& stage, const Vector3d& point) {
-    constexpr double kStep = 1e-3;
-    FilmPoint film{0.0, 0.0};
-    for (int round = 0; round < 3; ++round) {
-        const Vector3d origin = SharpPoint(stage, film.x, film.y);
-        const Vector3d alongX = Sub(SharpPoint(stage, film.x + kStep, film.y), origin);
-        const Vector3d alongY = Sub(SharpPoint(stage, film.x, film.y + kStep), origin);
-        const Vector3d offset = Sub(point, origin);
-        const double xx = Dot(alongX, alongX), xy = Dot(alongX, alongY), yy = Dot(alongY, alongY);
-        const double ox = Dot(alongX, offset), oy = Dot(alongY, offset);
-        const double determinant = xx * yy - xy * xy;
-        film.x += kStep * (yy * ox - xy * oy) / determinant;
-        film.y += kStep * (xx * oy - xy * ox) / determinant;
-    }
-    return film;
-}
-
-// Lens points over the whole unit disc: its centre, rims and inside.
-constexpr double kLensPoints[][2] = {{0.0, 0.0},   {1.0, 0.0},     {-1.0, 0.0},  {0.0, 1.0},
-                                     {0.0, -1.0},  {0.7071, 0.7071}, {-0.6, 0.8}, {0.3, -0.4},
-                                     {-0.25, 0.1}, {0.9, -0.3}};
-
 // Sets the solved tilt and focus distance, sets up a frame and checks every
 // lens point's ray of each point's film point.
 void ExpectRaysMeetAtThePoints(const Workbench& bench, Scene scene, const FocusSettings& focus,
@@ -121,15 +65,8 @@ void ExpectRaysMeetAtThePoints(const Workbench& bench, Scene scene, const FocusS
     Stage stage(bench.handler(), scene);
     stage.setupFrame(0);
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const Vector3d point = FromVector(points[i]);
-        const FilmPoint film = FilmPointOf(stage, point);
-        for (const auto& lens : kLensPoints) {
-            const host::CameraRay ray = RayOf(stage, film.x, film.y, lens[0], lens[1]);
-            const Vector3d origin = FromArray(ray.origin);
-            EXPECT_LE(DistanceFromRay(point, origin, FromArray(ray.direction)), 1e-9 * Length(Sub(point, origin)))
-                << "point " << i + 1 << " " << point << ", film (" << film.x << ", " << film.y << "), lens ("
-                << lens[0] << ", " << lens[1] << ")";
-        }
+        SCOPED_TRACE("point " + std::to_string(i + 1));
+        ExpectSharp(stage.instance(), FromVector(points[i]));
     }
 }
 

@@ -27,7 +27,7 @@ int Run(int argc, char** argv) {
         "Runs the Tarvelin camera module in a stand-in host: renders scenes through it, draws its "
         "interactive view, shows its settings panel, focuses it on three points and describes the module file.\n"
         "SCENE is a scene file or demo:NAME, a built-in scene (demo:miniature, demo:architecture, "
-        "demo:plain).\n"
+        "demo:plain, demo:tabletop).\n"
         "Exit status: 0 done, 1 the work failed (scene, module, output), 2 the command line is wrong.",
         "tarvelin");
     GlobalOptions global;
