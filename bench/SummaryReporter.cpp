@@ -4,8 +4,6 @@
 #include <fmt/ostream.h>
 #include <unistd.h>
 
-#include <string_view>
-
 namespace bench {
 namespace {
 
@@ -126,21 +124,19 @@ void SummaryReporter::printSummary(std::ostream& out) const {
     printRender(out);
 }
 
-// Rays per second come from each benchmark's wall-clock time, since the work
-// is spread over threads. The camera's share is an estimate: EvaluateRay's
-// time per ray in its own loop over the frame's time per ray on one thread.
+// The renderer's figures are wall-clock rates. The camera's share is an
+// estimate: EvaluateRay's time per ray in its own loop over the frame's time
+// per ray on one thread.
 void SummaryReporter::printRender(std::ostream& out) const {
     const Figure* evaluate = find("Ray/EvaluateRay");
     bool heading = false;
-    for (const auto& [name, oneThread] : figures_) {
-        constexpr std::string_view kSuffix = "/threads:1";
-        if (name.rfind("Render/", 0) != 0 || !name.ends_with(kSuffix)) continue;
-        const std::string scene = name.substr(7, name.size() - 7 - kSuffix.size());
-        const auto rate = [](const Figure& figure) {
-            const auto found = figure.counters.find("rays_per_second");
+    for (const auto& [name, figure] : figures_) {
+        if (name.rfind("Render/", 0) != 0) continue;
+        const auto counter = [&figure](const char* counterName) {
+            const auto found = figure.counters.find(counterName);
             return found == figure.counters.end() ? 0.0 : found->second;
         };
-        const double one = rate(oneThread);
+        const double one = counter("rays_per_second_1");
         if (one == 0.0) continue;  // the run failed
         if (!heading) {
             out << "\n  Render (wall-clock)  Mrays/s 1 thread  2 threads  2/1 threads";
@@ -148,14 +144,8 @@ void SummaryReporter::printRender(std::ostream& out) const {
             out << '\n';
             heading = true;
         }
-        fmt::print(out, "  {:<19}  {:>16.2f}", scene, one / 1e6);
-        const Figure* twoThreads = find("Render/" + scene + "/threads:2");
-        const double two = twoThreads != nullptr ? rate(*twoThreads) : 0.0;
-        if (two > 0.0) {
-            fmt::print(out, "  {:>9.2f}  {:>11.2f}", two / 1e6, two / one);
-        } else {
-            fmt::print(out, "  {:>9}  {:>11}", "-", "-");
-        }
+        fmt::print(out, "  {:<19}  {:>16.2f}  {:>9.2f}  {:>11.2f}", name.substr(7), one / 1e6,
+                   counter("rays_per_second_2") / 1e6, counter("scaling_2_1"));
         if (evaluate != nullptr) fmt::print(out, "  {:>37.1f} %", 100.0 * evaluate->cpuNanoseconds * one / 1e9);
         out << '\n';
     }
