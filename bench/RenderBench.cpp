@@ -20,34 +20,22 @@
 namespace bench {
 namespace {
 
-// Each scene's picture is scaled down from its own resolution (keeping the
-// film's aspect) so that one frame takes a few tenths of a second here.
-struct RenderCase {
-    const char* scene;  // a file of examples/, without ".json"
-    int divisor;        // of the scene's width and height
-    int samplesPerPixel;
-};
+// The demo scenes (files of examples/), at their own resolutions; at this
+// many samples per pixel a frame takes a few tenths of a second here.
+constexpr std::array kScenes{"miniature", "architecture", "plain"};
+constexpr int kSamplesPerPixel = 8;
 
-constexpr std::array kRenderCases{
-    RenderCase{"miniature", 1, 8},
-    RenderCase{"architecture", 1, 8},
-    RenderCase{"plain", 1, 8},
-};
-
-void RenderScene(benchmark::State& state, const RenderCase& renderCase) {
-    const std::string file = std::string(TARVELIN_EXAMPLES_DIR) + "/" + renderCase.scene + ".json";
+void RenderScene(benchmark::State& state, const char* sceneName) {
+    const std::string file = std::string(TARVELIN_EXAMPLES_DIR) + "/" + sceneName + ".json";
     workbench::Scene scene = workbench::LoadSceneFile(file);
-    scene.resolution.width /= renderCase.divisor;
-    scene.resolution.height /= renderCase.divisor;
     const int frame = scene.frames.first;
-    const double rays = static_cast<double>(scene.resolution.width) * scene.resolution.height *
-                        renderCase.samplesPerPixel;
+    const double rays = static_cast<double>(scene.resolution.width) * scene.resolution.height * kSamplesPerPixel;
 
     workbench::Workbench workbench(TARVELIN_MODULE_PATH);
     workbench::Stage stage(workbench.handler(), std::move(scene));
     const auto seconds = [&](int threads) {
         workbench::render::RenderOptions options;
-        options.samplesPerPixel = renderCase.samplesPerPixel;
+        options.samplesPerPixel = kSamplesPerPixel;
         options.threads = threads;
         const auto start = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(workbench::render::RenderFrame(stage, frame, options));
@@ -82,8 +70,8 @@ void RenderScene(benchmark::State& state, const RenderCase& renderCase) {
 }  // namespace
 
 void RegisterRenderBenchmarks() {
-    for (const RenderCase& renderCase : kRenderCases) {
-        benchmark::RegisterBenchmark((std::string("Render/") + renderCase.scene).c_str(), RenderScene, renderCase)
+    for (const char* sceneName : kScenes) {
+        benchmark::RegisterBenchmark((std::string("Render/") + sceneName).c_str(), RenderScene, sceneName)
             ->UseManualTime()
             ->Iterations(2)  // one with each thread count first
             ->Unit(benchmark::kMillisecond);
