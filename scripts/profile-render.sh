@@ -13,6 +13,11 @@
 # Each scene takes about half a minute under callgrind at the scene's own
 # resolution and 4 samples per pixel. The profiles stay in build/profile-render/
 # for callgrind_annotate or kcachegrind.
+#
+# Where `perf` is installed (Debian's linux-perf), each scene is also sampled
+# natively by the clock (cpu-clock: this machine has no hardware counters) at
+# 16 samples per pixel, for the share of time by library; that one depends on
+# the machine's load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,6 +37,9 @@ inclusive() {
   count=$(grep -F -m1 -- "$2" "$1" | awk '{gsub(",", "", $1); print $1}')
   echo "${count:-0}"
 }
+
+# The share of clock samples in the libraries whose names start with `prefix`.
+share() { awk -v prefix="$2" 'index($2, prefix) == 1 { sum += $1 } END { printf "%.1f %%", sum }' "$1"; }
 
 percent() { awk -v part="$1" -v whole="$2" 'BEGIN { printf "%6.2f %%", 100 * part / whole }'; }
 
@@ -76,4 +84,14 @@ for scene in "${scenes[@]}"; do
   echo "  camera / Embree's two calls: $(awk -v c="$module" -v e="$((hit + blocked))" 'BEGIN { printf "%.3f", c / e }')"
   echo "  instructions per camera ray: EvaluateRay $((module / rays)), with the call $((camera / rays))," \
     "rtcIntersect1 $((hit / rays)), rtcOccluded1 $((blocked / rays)), SamplePixel $((sampling / rays))"
+
+  if command -v perf >/dev/null; then
+    perf record -q -e cpu-clock -F 4000 -o "$out/perf.$scene.data" \
+      build/bench/tarvelin render "demo:$scene" --out "$out/$scene.png" --threads 1 --spp 16 >/dev/null 2>&1
+    perf report -i "$out/perf.$scene.data" --stdio --sort dso 2>/dev/null >"$out/$scene.perf.txt"
+    p="$out/$scene.perf.txt"
+    echo "  time by clock samples (perf, 16 samples per pixel, the whole command): module file" \
+      "$(share "$p" TarvelinCam.so), Embree $(share "$p" libembree3.so), the program $(share "$p" tarvelin)," \
+      "libm $(share "$p" libm.so), zlib $(share "$p" libz.so)"
+  fi
 done
