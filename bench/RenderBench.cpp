@@ -11,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <string>
+#include <utility>
 
 #include "workbench/SceneFile.h"
 #include "workbench/Stage.h"
