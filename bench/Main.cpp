@@ -4,9 +4,11 @@
 
 #include <iostream>
 
+#include "bench/RenderBench.h"
 #include "bench/SummaryReporter.h"
 
 int main(int argc, char** argv) {
+    bench::RegisterRenderBenchmarks();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     bench::SummaryReporter reporter;

@@ -121,6 +121,34 @@ void SummaryReporter::printSummary(std::ostream& out) const {
     if (const Figure* preview = find("PreviewProjection")) {
         fmt::print(out, "\n  PreviewProjection                       {:8.1f} ns/call\n", preview->cpuNanoseconds);
     }
+    printRender(out);
+}
+
+// The renderer's figures are wall-clock rates. The camera's share is an
+// estimate: EvaluateRay's time per ray in its own loop over the frame's time
+// per ray on one thread.
+void SummaryReporter::printRender(std::ostream& out) const {
+    const Figure* evaluate = find("Ray/EvaluateRay");
+    bool heading = false;
+    for (const auto& [name, figure] : figures_) {
+        if (name.rfind("Render/", 0) != 0) continue;
+        const auto counter = [&figure](const char* counterName) {
+            const auto found = figure.counters.find(counterName);
+            return found == figure.counters.end() ? 0.0 : found->second;
+        };
+        const double one = counter("rays_per_second_1");
+        if (one == 0.0) continue;  // the run failed
+        if (!heading) {
+            out << "\n  Render (wall-clock)  Mrays/s 1 thread  2 threads  2/1 threads";
+            if (evaluate != nullptr) out << "  EvaluateRay's share at 1 thread (est.)";
+            out << '\n';
+            heading = true;
+        }
+        fmt::print(out, "  {:<19}  {:>16.2f}  {:>9.2f}  {:>11.2f}", name.substr(7), one / 1e6,
+                   counter("rays_per_second_2") / 1e6, counter("scaling_2_1"));
+        if (evaluate != nullptr) fmt::print(out, "  {:>37.1f} %", 100.0 * evaluate->cpuNanoseconds * one / 1e9);
+        out << '\n';
+    }
 }
 
 }  // namespace bench

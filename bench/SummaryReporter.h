@@ -2,7 +2,8 @@
 // The console report, cut to the aggregates when runs are repeated, and a
 // short table of the figures that matter made from the medians: the ray
 // evaluation against the reference camera and the floor, the per-frame
-// set-up's share of a frame, and the preview's cost.
+// set-up's share of a frame, the preview's cost, and the renderer's rays
+// per second on one and two threads with the scaling between them.
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +29,7 @@ private:
         int repetitions = 0;
     };
     const Figure* find(const std::string& name) const;
+    void printRender(std::ostream& out) const;
 
     std::map<std::string, Figure> figures_;
 };
