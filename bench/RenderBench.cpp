@@ -23,7 +23,7 @@ namespace {
 
 // The demo scenes (files of examples/), at their own resolutions; at this
 // many samples per pixel a frame takes a few tenths of a second here.
-constexpr std::array kScenes{"miniature", "architecture", "plain"};
+constexpr std::array kScenes{"miniature", "architecture", "plain", "tabletop"};
 constexpr int kSamplesPerPixel = 8;
 
 void RenderScene(benchmark::State& state, const char* sceneName) {

@@ -7,7 +7,7 @@
 # vectorised traversal and one of the camera's divisions do not cost the
 # same time.
 #
-#   bash scripts/profile-render.sh [SCENE...]   (default: miniature architecture plain)
+#   bash scripts/profile-render.sh [SCENE...]   (default: miniature architecture plain tabletop)
 #   SPP=8 bash scripts/profile-render.sh plain  (samples per pixel, default 4)
 #
 # Each scene takes about half a minute under callgrind at the scene's own
@@ -23,7 +23,7 @@ cd "$(dirname "$0")/.."
 
 spp="${SPP:-4}"
 scenes=("$@")
-if ((${#scenes[@]} == 0)); then scenes=(miniature architecture plain); fi
+if ((${#scenes[@]} == 0)); then scenes=(miniature architecture plain tabletop); fi
 
 scripts/install-deps.sh
 cmake --preset bench >/dev/null

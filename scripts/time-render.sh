@@ -5,7 +5,7 @@
 # them alike; prints each one's median wall-clock time, its camera rays per
 # second and the 2/1-thread scaling. Uses the benchmarks' Release build.
 #
-#   bash scripts/time-render.sh [SCENE...]   (default: miniature architecture plain)
+#   bash scripts/time-render.sh [SCENE...]   (default: miniature architecture plain tabletop)
 #   RUNS=9 SPP=16 bash scripts/time-render.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 runs="${RUNS:-5}"
 spp="${SPP:-16}"
 scenes=("$@")
-if ((${#scenes[@]} == 0)); then scenes=(miniature architecture plain); fi
+if ((${#scenes[@]} == 0)); then scenes=(miniature architecture plain tabletop); fi
 
 scripts/install-deps.sh
 cmake --preset bench >/dev/null
