@@ -106,17 +106,13 @@ void AddFocusCommand(CLI::App& app, const GlobalOptions& global) {
     auto arguments = std::make_shared<FocusArguments>();
     CLI::App* command = app.add_subcommand(
         "focus", "Find the tilt and focus distance whose plane of sharp focus passes through three points");
-    command->add_option("SCENE", arguments->scene, "Scene file, or demo:NAME for a built-in scene")
-        ->required()
-        ->type_name("");
+    AddSceneArgument(*command, arguments->scene);
     command->add_option("--through", arguments->through, "Three points X,Y,Z of the scene, in metres, to make sharp")
         ->required()
         ->expected(3)
         ->check(PointText())
         ->type_name("X,Y,Z");
-    command->add_option("--frame", arguments->frame, "Frame whose camera to focus (default: the scene's first)")
-        ->check(CountOf(0))
-        ->type_name("N");
+    AddFrameOption(*command, arguments->frame, "Frame whose camera to focus (default: the scene's first)");
     command->add_option("--save", arguments->save,
                         "Scene file to write, with the tilt and focus distance keyed at that frame")
         ->type_name("FILE");

@@ -30,4 +30,8 @@ std::vector<int> ChooseFrames(const Scene& scene, std::optional<int> frame, std:
     return {chosen};
 }
 
+CLI::Option* AddFrameOption(CLI::App& command, std::optional<int>& frame, const std::string& help) {
+    return command.add_option("--frame", frame, help)->check(CountOf(0))->type_name("N");
+}
+
 }  // namespace workbench::cli

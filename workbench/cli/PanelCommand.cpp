@@ -102,12 +102,8 @@ void AddPanelCommand(CLI::App& app, const GlobalOptions& global) {
     auto arguments = std::make_shared<PanelArguments>();
     CLI::App* command = app.add_subcommand(
         "panel", "Print the camera's settings panel as the host lays it out, with values at a frame");
-    command->add_option("SCENE", arguments->scene, "Scene file, or demo:NAME for a built-in scene")
-        ->required()
-        ->type_name("");
-    command->add_option("--frame", arguments->frame, "Frame whose values to show (default: the scene's first)")
-        ->check(CountOf(0))
-        ->type_name("N");
+    AddSceneArgument(*command, arguments->scene);
+    AddFrameOption(*command, arguments->frame, "Frame whose values to show (default: the scene's first)");
     command->add_option("--out", arguments->out, "PNG file for the panel's drawing (the tilt diagram)")
         ->type_name("FILE.png");
     command->callback([arguments, &global] { ShowPanel(*arguments, global); });

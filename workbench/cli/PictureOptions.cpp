@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "workbench/cli/FrameChoice.h"
 #include "workbench/cli/OptionValues.h"
 #include "workbench/cli/SceneArgument.h"
 #include "workbench/render/PngFile.h"
@@ -9,11 +10,9 @@
 namespace workbench::cli {
 
 CLI::Option* AddPictureOptions(CLI::App& command, PictureOptions& options, const std::string& frameHelp) {
-    command.add_option("SCENE", options.scene, "Scene file, or demo:NAME for a built-in scene")
-        ->required()
-        ->type_name("");
+    AddSceneArgument(command, options.scene);
     command.add_option("--out", options.out, "PNG file to write")->required()->type_name("FILE.png");
-    return command.add_option("--frame", options.frame, frameHelp)->check(CountOf(0))->type_name("N");
+    return AddFrameOption(command, options.frame, frameHelp);
 }
 
 void AddPictureSizeOption(CLI::App& command, PictureOptions& options) {

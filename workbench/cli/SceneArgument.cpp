@@ -29,4 +29,8 @@ Scene LoadSceneArgument(const std::string& argument) {
     return LoadSceneFile(argument);
 }
 
+void AddSceneArgument(CLI::App& command, std::string& scene) {
+    command.add_option("SCENE", scene, "Scene file, or demo:NAME for a built-in scene")->required()->type_name("");
+}
+
 }  // namespace workbench::cli

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include <CLI/CLI.hpp>
+
 #include "workbench/Scene.h"
 
 namespace workbench::cli {
@@ -14,5 +16,8 @@ inline constexpr std::string_view kDemoPrefix = "demo:";
 // file and the place) and CommandError for an unknown demo name, listing the
 // known ones.
 Scene LoadSceneArgument(const std::string& argument);
+
+// Adds the required SCENE argument.
+void AddSceneArgument(CLI::App& command, std::string& scene);
 
 }  // namespace workbench::cli
