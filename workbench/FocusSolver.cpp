@@ -7,18 +7,11 @@
 
 #include <fmt/format.h>
 
+#include "workbench/VectorMath.h"
+
 namespace workbench {
 
 namespace {
-
-Vector3 Minus(const Vector3& a, const Vector3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-double Dot(const Vector3& a, const Vector3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-Vector3 Cross(const Vector3& a, const Vector3& b) {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-double Length(const Vector3& a) { return std::sqrt(Dot(a, a)); }
-Vector3 Scaled(const Vector3& a, double factor) { return {a[0] * factor, a[1] * factor, a[2] * factor}; }
-Vector3 Unit(const Vector3& a) { return Scaled(a, 1.0 / Length(a)); }
 
 // Relative sizes below this count as zero: the points are then too nearly
 // one point, or one line, or the plane too nearly holds the view direction,

@@ -3,13 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "workbench/VectorMath.h"
+
 namespace workbench::render {
-
-namespace {
-
-double Dot(const Vector3& a, const Vector3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-}  // namespace
 
 Colour Shade(const RayScene& scene, const World& world, const Vector3& origin, const Vector3& direction) {
     const auto hit = scene.intersect(origin, direction);
@@ -17,7 +13,7 @@ Colour Shade(const RayScene& scene, const World& world, const Vector3& origin, c
 
     // Towards the light: against the way it travels.
     const Vector3& travel = world.light.direction;
-    const double length = std::sqrt(Dot(travel, travel));
+    const double length = Length(travel);
     double direct = 0.0;
     if (length > 0.0) {
         const Vector3 toLight{-travel[0] / length, -travel[1] / length, -travel[2] / length};

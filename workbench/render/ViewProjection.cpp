@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "workbench/VectorMath.h"
+
 namespace workbench::render {
 
 namespace {
@@ -9,8 +11,6 @@ namespace {
 // Points this close to the eye plane (w) are dropped even where the near
 // plane, as a tilted lens may put it, would let them through.
 constexpr double kSmallestW = 1e-9;
-
-double Dot(const Vector3& a, const Vector3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
 // Liang–Barsky: narrows [t0, t1] to where p·t ≤ q holds.
 bool ClipTo(double p, double q, double& t0, double& t1) {
